@@ -1,0 +1,34 @@
+// What the port readers hand to their owner window. Readers never wait for the window: each
+// message carries its own copy of the bytes and is posted, not sent.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace velkaro {
+
+enum PortMessageType : int {
+    WM_SERIAL_DATA = 1125,
+    WM_USB_DATA = 1225,
+    WM_SOCKET_DATA = 1325,
+    WM_SOCKET_CLOSED = 1326,
+    WM_UPDATE_DONE = 1425,
+};
+
+struct PortMessage {
+    int type = 0;
+    std::string bytes;
+    // Which connection of the sending port the message belongs to (counts up from 1 with
+    // every open), so the owner can tell a stale notice from the current connection's.
+    std::uint64_t connection = 0;
+};
+
+// Implemented by the window that owns the ports. PostPortMessage is called from reader threads
+// and must return without waiting for the window.
+class IPortOwner {
+public:
+    virtual ~IPortOwner() = default;
+    virtual void PostPortMessage(PortMessage message) = 0;
+};
+
+}  // namespace velkaro
