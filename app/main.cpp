@@ -1,0 +1,15 @@
+#include <clocale>
+#include <cstdio>
+
+#include "app/velkaro_app.h"
+
+int main(int argc, char** argv) {
+    std::setlocale(LC_ALL, "");  // the locale's character set is the printer's text encoding
+    const QString reason = velkaro::MissingDisplayReason();
+    if (!reason.isEmpty()) {
+        std::fprintf(stderr, "%s\n", reason.toLocal8Bit().constData());
+        return 1;
+    }
+    velkaro::CVelkaroApp app(argc, argv);
+    return app.InitInstance();
+}

@@ -1,0 +1,38 @@
+#include "app/receive_view.h"
+
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextCursor>
+#include <QTimer>
+
+namespace velkaro {
+
+ReceiveView::ReceiveView(QPlainTextEdit* box, const QByteArray& charset)
+    : QObject(box), box_(box), decoder_(charset) {}
+
+void ReceiveView::Append(const char* data, qsizetype size) {
+    queued_ += decoder_.Decode(data, size);
+    if (!flushScheduled_ && !queued_.isEmpty()) {
+        flushScheduled_ = true;
+        QTimer::singleShot(0, this, [this] { Flush(); });
+    }
+}
+
+void ReceiveView::Clear() {
+    queued_.clear();
+    decoder_.Reset();
+    box_->clear();
+}
+
+void ReceiveView::Flush() {
+    flushScheduled_ = false;
+    if (queued_.isEmpty()) return;
+    QTextCursor end(box_->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(queued_);
+    queued_.clear();
+    QScrollBar* bar = box_->verticalScrollBar();
+    bar->setValue(bar->maximum());
+}
+
+}  // namespace velkaro

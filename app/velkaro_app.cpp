@@ -1,0 +1,36 @@
+#include "app/velkaro_app.h"
+
+#include <QFontDatabase>
+
+#include "app/ui_services.h"
+#include "app/velkaro_dlg.h"
+#include "support/program_strings.h"
+#include "widgets/hyperlink.h"
+
+namespace velkaro {
+
+CVelkaroApp::CVelkaroApp(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName(QStringLiteral("Velkaro"));
+    setApplicationVersion(QString::fromUtf8(kProgramVersion));
+    InstallHyperlinkAccessibility();
+}
+
+int CVelkaroApp::InitInstance() {
+    QtUiServices ui;
+    DialogEnvironment environment;
+    environment.updateUrl = QString::fromUtf8(kUpdateUrl);
+    CVelkaroDlg dialog(ui, environment);
+    dialog.show();
+    return exec();
+}
+
+QString MissingDisplayReason() {
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) return {};
+    if (!qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return {};
+    return QStringLiteral(
+        "Velkaro needs a graphical desktop, but neither DISPLAY nor WAYLAND_DISPLAY is set.\n"
+        "Start it from a desktop session, or under a virtual display: xvfb-run ./velkaro");
+}
+
+}  // namespace velkaro

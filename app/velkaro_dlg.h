@@ -1,0 +1,166 @@
+// The main window: connection choice and settings, opening, sending, the receive box, the
+// sample menus, help, the update notice and the stay-on-top pin.
+#pragma once
+
+#include <QDialog>
+#include <QIcon>
+#include <QString>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/port_event.h"
+#include "connections/parallel_port.h"
+#include "connections/serial_port.h"
+#include "connections/socket_comm.h"
+#include "connections/usb_port.h"
+#include "support/http_download.h"
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace velkaro {
+
+class CXTHyperLink;
+class IUiServices;
+class ReceiveView;
+class ResizeAnchors;
+
+// Where the program finds devices and its update file; tests point these elsewhere.
+struct DialogEnvironment {
+    std::string deviceFolder = "/dev";
+    std::string sysfsRoot = "/sys";
+    QString updateUrl;        // empty: no update check
+    QByteArray charset;       // empty: the system locale's character set
+    int connectTimeoutMs = CSocketComm::kDefaultConnectTimeoutMs;
+};
+
+// Control ids of the main window.
+enum MainControl {
+    IDC_PORT_TYPE = 1000, IDC_PORT_SETUP = 1001, IDC_OPEN_PORT = 1002, IDC_RECEIVE = 1010,
+    IDC_HEX = 1011, IDC_CLEAR_RECEIVE = 1012, IDC_SEND_BOX = 1013, IDC_SEND_DATA = 1014,
+    IDC_STATUS = 1015, IDC_HELP = 1016, IDC_UPDATE_LINK = 1018, IDC_TOPMOST = 1019,
+    IDC_SEND_FILE = 1022, IDC_ZPL = 1023, IDC_EPL = 1024, IDC_CPCL = 1025, IDC_PORT_GROUP = 1026,
+};
+
+class CVelkaroDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit CVelkaroDlg(IUiServices& ui, DialogEnvironment environment = {},
+                         QWidget* parent = nullptr);
+    ~CVelkaroDlg() override;
+
+    // Handlers, public so that tests drive them as a user would.
+    void OnCbnSelchangePortType();
+    void OnBnClickedPortSetup();
+    void OnBnClickedOpenPort();
+    void OnBnClickedSendData();
+    void OnBnClickedSendFile();
+    void OnBnClickedClearReceive();
+    void OnBnClickedTopMost();
+    void OnBnClickedHelp();
+    void OnBnClickedZpl();
+    void OnBnClickedEpl();
+    void OnBnClickedCpcl();
+    void OnAbout();
+    void PutSampleCommand(const QString& strCommand);
+
+    void UpdateStatus();
+    void ClosePorts();
+    void UpdateData(bool save);
+
+    // State, readable by tests.
+    const QString& PortType() const { return m_strPortType; }
+    bool PortOpen() const { return m_bPortOpen != 0; }
+    bool TopMost() const { return m_bTopMost != 0; }
+    const QString& Status() const { return m_strStatus; }
+    ReceiveView& Receiver() { return *m_pReceiveView; }
+
+    // Settings of each kind, as the settings dialogs list them.
+    QString m_strComPort = QStringLiteral("COM1");
+    QString m_strBaudRate = QStringLiteral("9600");
+    QString m_strParity = QStringLiteral("NONE");
+    QString m_strDataBits = QStringLiteral("8");
+    QString m_strStopBits = QStringLiteral("1");
+    QString m_strLptPort = QStringLiteral("LPT1");
+    std::vector<tagUSBDevice> m_arrUSBDevice;
+    int m_nUSBIndex = 0;
+    QString m_strIPAddress;
+    QString m_strIPPort;
+
+    CASYNSerialPort& SerialPort() { return m_SerialPort; }
+    CParallelPort& ParallelPort() { return m_ParallelPort; }
+    CUSBPort& USBPort() { return m_USBPort; }
+    CSocketComm& SocketComm() { return m_SocketComm; }
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    // Enter and Escape never end this window.
+    void accept() override {}
+    void reject() override {}
+
+private:
+    void OnInitDialog();
+    void BuildControls();
+    void ConnectHandlers();
+    void OnPortData(const PortMessage& message);
+    void OnSocketClosed(const PortMessage& message);
+    void OnUpdateDone(const PortMessage& message);
+    void CheckForUpdate();
+    void ShowError(const QString& text);
+
+    // Each kind's branch.
+    QString KindStatusText(bool* withSuffix) const;
+    void OnKindChosen();
+    void OpenSerialPort();
+    void OpenParallelPort();
+    void OpenUSBPort();
+    void OpenNetworkPort();
+    void SendBlock(const char* data, std::size_t length);
+    void SendParallel(const char* data, std::size_t length);
+    const tagUSBDevice* ChosenUSBDevice() const;
+    void SetupSerialPort();
+    void SetupParallelPort();
+    void SetupUSBPort();
+    void SetupNetworkPort();
+    void PopupSamples(int menuId, int buttonId);
+    // Runs blocking work off the window's thread while the window keeps painting.
+    bool RunWithoutFreezing(const std::function<bool()>& work);
+
+    IUiServices& m_ui;
+    const DialogEnvironment m_env;
+    const QByteArray m_charset;
+    PostingPortOwner m_PortOwner{this};  // outlives the ports below, which post through it
+    QIcon m_hIcon;
+    CASYNSerialPort m_SerialPort;
+    CParallelPort m_ParallelPort;
+    CUSBPort m_USBPort;
+    CSocketComm m_SocketComm;
+    QString m_strSendData;
+    QString m_strPortType = QStringLiteral("COM");
+    QString m_strStatus = QStringLiteral("当前状态：");
+    int m_bPortOpen = 0;
+    std::uint64_t m_nSocketConnection = 0;  // the network connection the window shows as open
+    CHttpDownload m_HttpDownload;
+    int m_bTopMost = 1;
+    bool m_bConnecting = false;
+    bool m_bCloseRequested = false;
+
+    // Controls, owned by the window.
+    QComboBox* m_cmbPortType = nullptr;
+    QLabel* m_lblStatus = nullptr;
+    QPlainTextEdit* m_edtReceive = nullptr;
+    QPlainTextEdit* m_edtSend = nullptr;
+    QGroupBox* m_grpPort = nullptr;
+    CXTHyperLink* m_lnkUpdate = nullptr;
+    QPushButton* m_btnTopMost = nullptr;
+    ReceiveView* m_pReceiveView = nullptr;
+    ResizeAnchors* m_pAnchors = nullptr;
+};
+
+}  // namespace velkaro

@@ -1,0 +1,18 @@
+// Reading a whole file to send it: all of it or nothing.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace velkaro {
+
+enum class FileReadResult { Ok, CannotOpen, TooLarge, ReadFailed };
+
+// Files this large are refused before anything is read, so a send never stops half-way.
+constexpr std::size_t kMaxSendFileBytes = std::size_t{1} << 30;  // 1 GiB
+
+// Opens read-only and refuses a file another program holds locked; reads to the end.
+FileReadResult ReadWholeFile(const std::string& path, std::string* content,
+                             std::size_t maxBytes = kMaxSendFileBytes);
+
+}  // namespace velkaro
