@@ -76,12 +76,14 @@ void BlockWriter::Run() {
 std::size_t BlockWriter::WriteAll(const Job& job) {
     const int fd = job.fd->Get();
     std::size_t done = 0;
+    bool refusedAfterReady = false;
     while (done < job.bytes.size()) {
         const char* data = job.bytes.data() + done;
         const std::size_t left = job.bytes.size() - done;
         const ssize_t n = mode_ == Mode::Socket ? ::send(fd, data, left, MSG_NOSIGNAL)
                                                 : ::write(fd, data, left);
         if (n > 0) {
+            refusedAfterReady = false;
             done += static_cast<std::size_t>(n);
             std::lock_guard<std::mutex> lock(mutex_);
             pending_ -= std::min(pending_, static_cast<std::size_t>(n));
@@ -89,7 +91,13 @@ std::size_t BlockWriter::WriteAll(const Job& job) {
         }
         if (n < 0 && errno == EINTR) continue;
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            if (WaitWritable(fd, cancel_, -1) == WaitResult::Stopped) return done;
+            // Some drivers (the parallel printer driver among them) cannot wait for room and
+            // always report ready; after such a refusal, back off briefly instead of spinning.
+            const int wait = refusedAfterReady ? kBusyDeviceRetryMs : -1;
+            const WaitResult result = refusedAfterReady ? WaitReadable(cancel_.Fd(), cancel_, wait)
+                                                        : WaitWritable(fd, cancel_, wait);
+            if (result == WaitResult::Stopped) return done;
+            refusedAfterReady = result == WaitResult::Ready || refusedAfterReady;
             continue;
         }
         return done;  // the device or peer is gone: the rest of this block cannot be delivered

@@ -20,6 +20,7 @@ namespace velkaro {
 class BlockWriter {
 public:
     enum class Mode { File, Socket };  // sockets are written with MSG_NOSIGNAL
+    static constexpr int kBusyDeviceRetryMs = 10;
 
     explicit BlockWriter(Mode mode = Mode::File) : mode_(mode) {}
     ~BlockWriter() { Cancel(); }

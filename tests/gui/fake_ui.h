@@ -1,0 +1,60 @@
+// Stands in for the user at the modal steps: records message boxes and opened addresses,
+// answers the file dialog, settings dialogs and popup menus as the test scripted.
+#pragma once
+
+#include <QAction>
+#include <QDialog>
+#include <QMenu>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+#include "app/ui_services.h"
+
+namespace velkaro::test {
+
+class FakeUi : public IUiServices {
+public:
+    struct Message {
+        QString text;
+        Icon icon;
+    };
+
+    void MessageBox(QWidget*, const QString& text, Icon icon) override {
+        messages.push_back({text, icon});
+    }
+    QString GetOpenFileName(QWidget*) override {
+        ++fileDialogs;
+        return fileToOpen;
+    }
+    int RunDialog(QDialog& dialog) override {
+        ++dialogsRun;
+        return onDialog ? onDialog(dialog) : QDialog::Rejected;
+    }
+    QAction* PopupMenu(QMenu& menu, const QPoint& at) override {
+        popupAt = at;
+        menuTitles.clear();
+        for (QAction* action : menu.actions()) menuTitles << action->text();
+        if (chooseItem < 0 || chooseItem >= menu.actions().size()) return nullptr;
+        return menu.actions().at(chooseItem);
+    }
+    void OpenUrl(const QUrl& url) override { openedUrls.push_back(url); }
+
+    QStringList MessageTexts() const {
+        QStringList texts;
+        for (const Message& m : messages) texts << m.text;
+        return texts;
+    }
+
+    std::vector<Message> messages;
+    QString fileToOpen;
+    int fileDialogs = 0;
+    int dialogsRun = 0;
+    std::function<int(QDialog&)> onDialog;
+    int chooseItem = -1;
+    QPoint popupAt;
+    QStringList menuTitles;
+    std::vector<QUrl> openedUrls;
+};
+
+}  // namespace velkaro::test
