@@ -17,14 +17,14 @@ FileReadResult ReadWholeFile(const std::string& path, std::string* content, std:
     UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!fd) return FileReadResult::CannotOpen;
     struct stat info {};
-    if (::fstat(fd.Get(), &info) != 0 || S_ISDIR(info.st_mode)) return FileReadResult::CannotOpen;
+    // Only regular files: a pipe or device could block or never end.
+    if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return FileReadResult::CannotOpen;
     if (::flock(fd.Get(), LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK)
         return FileReadResult::CannotOpen;  // another program holds it exclusively
     ::fcntl(fd.Get(), F_SETFL, ::fcntl(fd.Get(), F_GETFL) & ~O_NONBLOCK);
-    if (S_ISREG(info.st_mode) && static_cast<std::size_t>(info.st_size) > maxBytes)
-        return FileReadResult::TooLarge;
+    if (static_cast<std::size_t>(info.st_size) > maxBytes) return FileReadResult::TooLarge;
     try {
-        if (S_ISREG(info.st_mode)) content->reserve(static_cast<std::size_t>(info.st_size));
+        content->reserve(static_cast<std::size_t>(info.st_size));
         char buffer[65536];
         for (;;) {
             const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);

@@ -11,7 +11,8 @@ enum class FileReadResult { Ok, CannotOpen, TooLarge, ReadFailed };
 // Files this large are refused before anything is read, so a send never stops half-way.
 constexpr std::size_t kMaxSendFileBytes = std::size_t{1} << 30;  // 1 GiB
 
-// Opens read-only and refuses a file another program holds locked; reads to the end.
+// Opens a regular file read-only, refusing one that another program holds locked, and reads
+// it to the end (a file that grows while it is read is still bounded by `maxBytes`).
 FileReadResult ReadWholeFile(const std::string& path, std::string* content,
                              std::size_t maxBytes = kMaxSendFileBytes);
 

@@ -1,1 +1,98 @@
-// (being written)
+#include <gtest/gtest.h>
+
+#include <QScrollBar>
+#include <QTextCursor>
+
+#include "gui_test_util.h"
+
+namespace velkaro::test {
+namespace {
+
+class ReceivingTest : public ::testing::Test {
+protected:
+    explicit ReceivingTest(QByteArray charset = "UTF-8") : w(Environment(charset)) {}
+    static DialogEnvironment Environment(const QByteArray& charset) {
+        DialogEnvironment environment;
+        environment.charset = charset;
+        return environment;
+    }
+    // Delivers bytes the way a reader does: a posted event with its own copy.
+    void Deliver(const std::string& bytes, int type = WM_SERIAL_DATA) {
+        QCoreApplication::postEvent(w.dialog.get(), new PortEvent(PortMessage{type, bytes, 1}));
+        QCoreApplication::processEvents();
+    }
+    WindowFixture w;
+};
+
+TEST_F(ReceivingTest, EveryByteIsShownAndLineBreaksStartNewLines) {
+    const struct {
+        std::vector<std::string> deliveries;
+        QString shown;
+    } cases[] = {
+        {{"OK\r\n", "READY"}, "OK\nREADY"},
+        {{std::string("A\0B", 3)}, QString::fromUtf8("A\u2400B")},
+        {{"\x02" "030,0,0\x03"}, QString::fromUtf8("\u2402030,0,0\u2403")},
+        {{"a\rb\nc\r\nd"}, "a\nb\nc\nd"},
+        {{"line\r", "\nnext"}, "line\nnext"},  // CR LF split across two deliveries
+        {{"t\tab\x7f\x1b"}, QString::fromUtf8("t\tab\u2421\u241b")},
+        {{"\xE4\xB8", "\xAD\xE6\x96", "\x87"}, QString::fromUtf8("中文")},
+    };
+    for (const auto& c : cases) {
+        w.Click(IDC_CLEAR_RECEIVE);
+        for (std::size_t i = 0; i < c.deliveries.size(); ++i)
+            Deliver(c.deliveries[i], i % 2 ? WM_USB_DATA : WM_SOCKET_DATA);
+        EXPECT_EQ(w.ReceivedText(), c.shown) << c.deliveries[0];
+    }
+}
+
+TEST_F(ReceivingTest, TheViewFollowsTheEnd) {
+    w.dialog->show();
+    std::string many;
+    for (int i = 0; i < 500; ++i) many += "status line " + std::to_string(i) + "\r\n";
+    Deliver(many);
+    w.ReceivedText();
+    QScrollBar* bar = w.ReceiveBox()->verticalScrollBar();
+    EXPECT_GT(bar->maximum(), 0);
+    EXPECT_EQ(bar->value(), bar->maximum());
+}
+
+TEST_F(ReceivingTest, ClearingWhileDataArrivesStartsAfresh) {
+    Deliver("old data");
+    QCoreApplication::postEvent(w.dialog.get(), new PortEvent(PortMessage{WM_SERIAL_DATA, "queued", 1}));
+    w.Click(IDC_CLEAR_RECEIVE);
+    EXPECT_EQ(w.ReceivedText(), "");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w.ReceivedText(), "queued");
+    Deliver("new");
+    EXPECT_EQ(w.ReceivedText(), "queuednew");
+}
+
+TEST_F(ReceivingTest, TextTypedIntoTheBoxIsKeptWhenMoreArrives) {
+    Deliver("reply 1\r\n");
+    w.ReceivedText();
+    w.ReceiveBox()->moveCursor(QTextCursor::End);
+    w.ReceiveBox()->insertPlainText("my note\n");
+    Deliver("reply 2");
+    EXPECT_EQ(w.ReceivedText(), "reply 1\nmy note\nreply 2");
+}
+
+TEST_F(ReceivingTest, TheParallelKindNeverAddsAnything) {
+    w.ChooseKind("LPT");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w.ReceivedText(), "");
+}
+
+class LocaleReceivingTest : public ReceivingTest {
+protected:
+    LocaleReceivingTest() : ReceivingTest("GB18030") {}
+};
+
+TEST_F(LocaleReceivingTest, SplitCharactersOfTheLocalesSetComeOutWhole) {
+    Deliver("\xD6");
+    Deliver("\xD0\xCE");
+    Deliver("\xC4!");
+    EXPECT_EQ(w.ReceivedText(), QString::fromUtf8("中文!"));
+}
+
+}  // namespace
+}  // namespace velkaro::test
