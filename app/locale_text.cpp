@@ -39,29 +39,34 @@ void ReceivedTextDecoder::Reset() {
 }
 
 QString ReceivedTextDecoder::Decode(const char* data, qsizetype size) {
-    const QString decoded = decoder_.decode(QByteArrayView(data, size));
-    QString out;
-    out.reserve(decoded.size());
-    for (QChar c : decoded) {
-        const char16_t u = c.unicode();
+    QString text = decoder_.decode(QByteArrayView(data, size));
+    // Rewritten in place: each character maps to at most one, except the LF of a CR LF pair,
+    // which is dropped.
+    QChar* out = text.data();
+    const QChar* in = out;
+    const QChar* const end = in + text.size();
+    for (; in != end; ++in) {
+        const char16_t u = in->unicode();
+        if (u >= 0x20 && u != 0x7F) {
+            afterCR_ = false;
+            *out++ = *in;
+            continue;
+        }
         if (u == u'\n') {
-            if (!afterCR_) out += QLatin1Char('\n');  // the LF of CR LF ended its line already
+            if (!afterCR_) *out++ = QLatin1Char('\n');  // the LF of CR LF ended its line already
             afterCR_ = false;
             continue;
         }
         afterCR_ = u == u'\r';
         if (u == u'\r')
-            out += QLatin1Char('\n');
+            *out++ = QLatin1Char('\n');
         else if (u == u'\t')
-            out += c;
-        else if (u < 0x20)
-            out += QChar(char16_t(0x2400 + u));
-        else if (u == 0x7F)
-            out += QChar(char16_t(0x2421));
+            *out++ = *in;
         else
-            out += c;
+            *out++ = QChar(char16_t(u == 0x7F ? 0x2421 : 0x2400 + u));
     }
-    return out;
+    text.truncate(out - text.constData());
+    return text;
 }
 
 }  // namespace velkaro

@@ -8,7 +8,10 @@
 namespace velkaro {
 
 ReceiveView::ReceiveView(QPlainTextEdit* box, const QByteArray& charset)
-    : QObject(box), box_(box), decoder_(charset) {}
+    : QObject(box), box_(box), decoder_(charset) {
+    // An undo history of everything received would double the memory the box needs.
+    box->setUndoRedoEnabled(false);
+}
 
 void ReceiveView::Append(const char* data, qsizetype size) {
     queued_ += decoder_.Decode(data, size);

@@ -23,12 +23,22 @@ struct PortMessage {
     std::uint64_t connection = 0;
 };
 
+class EventFd;
+
 // Implemented by the window that owns the ports. PostPortMessage is called from reader threads
 // and must return without waiting for the window.
 class IPortOwner {
 public:
     virtual ~IPortOwner() = default;
     virtual void PostPortMessage(PortMessage message) = 0;
+    // Flow control: readers call this before each read. It returns true once the owner has room
+    // for more, or false as soon as `stop` is signalled, so a stopping reader never waits on
+    // the owner. While the owner is full the reader does not read, and the device's own flow
+    // control (TCP, the tty's buffers) holds the sender back: nothing is lost, nothing piles up.
+    virtual bool WaitForRoom(const EventFd& stop) {
+        (void)stop;
+        return true;
+    }
 };
 
 }  // namespace velkaro

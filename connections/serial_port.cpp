@@ -80,6 +80,7 @@ void CASYNSerialPort::ReadLoop(int fd, const EventFd& stop, std::uint64_t connec
                                int intervalMs) {
     char buffer[kReadBufferSize];
     for (;;) {
+        if (m_pOwner && !m_pOwner->WaitForRoom(stop)) return;
         if (WaitReadable(fd, stop, -1) == WaitResult::Stopped) return;
         std::size_t filled = 0;
         bool deviceGone = false;

@@ -115,6 +115,7 @@ void CSocketComm::Post(int type, std::string bytes, std::uint64_t connection) {
 void CSocketComm::ReadLoop(int fd, const EventFd& stop, std::uint64_t connection) {
     char buffer[kReceiveSize];
     for (;;) {
+        if (m_pOwner && !m_pOwner->WaitForRoom(stop)) return;
         if (WaitReadable(fd, stop, -1) == WaitResult::Stopped) return;
         const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
         if (n > 0) {

@@ -83,6 +83,7 @@ bool CUSBPort::Write(const char* data, std::size_t length) {
 void CUSBPort::ReadLoop(int fd, const EventFd& stop, IPortOwner* owner, std::uint64_t connection) {
     char buffer[kReadBufferSize];
     for (;;) {
+        if (owner && !owner->WaitForRoom(stop)) return;
         if (WaitReadable(fd, stop, -1) == WaitResult::Stopped) return;
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n > 0) {

@@ -2,6 +2,8 @@
 
 #include <QScrollBar>
 #include <QTextCursor>
+#include <atomic>
+#include <thread>
 
 #include "gui_test_util.h"
 
@@ -92,6 +94,36 @@ TEST_F(LocaleReceivingTest, SplitCharactersOfTheLocalesSetComeOutWhole) {
     Deliver("\xD0\xCE");
     Deliver("\xC4!");
     EXPECT_EQ(w.ReceivedText(), QString::fromUtf8("中文!"));
+}
+
+}  // namespace
+}  // namespace velkaro::test
+
+namespace velkaro::test {
+namespace {
+
+// Readers wait while the window has a full budget of unhandled data, and never past a stop.
+TEST(ReceiveBudgetTest, ReadersWaitForTheWindowToCatchUpButNeverPastAStop) {
+    auto budget = std::make_shared<ReceiveBudget>(1000);
+    EventFd stop;
+    EXPECT_TRUE(budget->WaitForRoom(stop));
+    auto* pending = new PortEvent(PortMessage{WM_SERIAL_DATA, std::string(1000, 'x'), 1}, budget);
+    budget->Posted(1000);
+
+    std::atomic<int> result{-1};
+    std::thread reader([&] { result = budget->WaitForRoom(stop) ? 1 : 0; });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(result, -1) << "full: the reader waits";
+    delete pending;  // the window handled it
+    reader.join();
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(budget->InFlight(), 0u);
+
+    budget->Posted(5000);
+    std::thread stopped([&] { result = budget->WaitForRoom(stop) ? 1 : 0; });
+    stop.Signal();
+    stopped.join();
+    EXPECT_EQ(result, 0);
 }
 
 }  // namespace

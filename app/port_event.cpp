@@ -1,0 +1,28 @@
+#include "app/port_event.h"
+
+#include <QCoreApplication>
+
+#include "platform/fd_wait.h"
+
+namespace velkaro {
+
+void ReceiveBudget::Handled(std::size_t bytes) {
+    if (inFlight_.fetch_sub(bytes) - bytes < limit_) room_.Signal();
+}
+
+bool ReceiveBudget::WaitForRoom(const EventFd& stop) {
+    for (;;) {
+        if (stop.IsSignalled()) return false;
+        if (inFlight_ < limit_) return true;
+        room_.Reset();
+        if (inFlight_ < limit_) return true;  // handled between the check and the reset
+        if (WaitReadable(room_.Fd(), stop, -1) == WaitResult::Stopped) return false;
+    }
+}
+
+void PostingPortOwner::PostPortMessage(PortMessage message) {
+    budget_->Posted(message.bytes.size());
+    QCoreApplication::postEvent(window_, new PortEvent(std::move(message), budget_));
+}
+
+}  // namespace velkaro
