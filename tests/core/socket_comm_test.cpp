@@ -1,6 +1,5 @@
 #include "connections/socket_comm.h"
 
-#include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -17,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/loopback.h"
 #include "support/recording_owner.h"
 
 namespace velkaro {
@@ -24,55 +24,11 @@ namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
+using test::kLoopback;
+using test::LoopbackAddress;
+using test::LoopbackListener;
+using test::ReadFrom;
 using test::RecordingOwner;
-
-constexpr char kLoopback[] = "127.0.0.1";
-
-// A printer stand-in: a listening socket on the loopback address with a port the system picks.
-class Listener {
-  public:
-    explicit Listener(int backlog = 8) : fd_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
-        sockaddr_in self{};
-        self.sin_family = AF_INET;
-        self.sin_addr.s_addr = ::inet_addr(kLoopback);
-        socklen_t size = sizeof self;
-        if (!fd_ || ::bind(fd_.Get(), reinterpret_cast<sockaddr*>(&self), size) != 0 ||
-            ::listen(fd_.Get(), backlog) != 0 ||
-            ::getsockname(fd_.Get(), reinterpret_cast<sockaddr*>(&self), &size) != 0)
-            throw std::runtime_error("loopback listener failed");
-        port_ = ntohs(self.sin_port);
-    }
-
-    std::string Port() const { return std::to_string(port_); }
-    void Close() { fd_.Reset(); }
-
-    UniqueFd Accept(int timeoutMs = 5000) const {
-        pollfd p{fd_.Get(), POLLIN, 0};
-        if (::poll(&p, 1, timeoutMs) <= 0) return UniqueFd();
-        return UniqueFd(::accept4(fd_.Get(), nullptr, nullptr, SOCK_CLOEXEC));
-    }
-
-  private:
-    UniqueFd fd_;
-    int port_ = 0;
-};
-
-// Reads until `count` bytes or end of stream arrived, or `timeoutMs` passed.
-std::string ReadFrom(int fd, std::size_t count, int timeoutMs = 10000) {
-    std::string got;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    std::vector<char> buffer(1 << 16);
-    while (got.size() < count) {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-        pollfd p{fd, POLLIN, 0};
-        if (left.count() <= 0 || ::poll(&p, 1, static_cast<int>(left.count())) <= 0) break;
-        const ssize_t n = ::recv(fd, buffer.data(), std::min(buffer.size(), count - got.size()), 0);
-        if (n <= 0) break;
-        got.append(buffer.data(), static_cast<std::size_t>(n));
-    }
-    return got;
-}
 
 void WriteTo(int fd, const std::string& bytes) {
     for (std::size_t done = 0; done < bytes.size();) {
@@ -117,7 +73,7 @@ class SocketCommTest : public ::testing::Test {
         return !comm_.ReaderAlive();
     }
 
-    Listener listener_;
+    LoopbackListener listener_;
     RecordingOwner owner_;
     CSocketComm comm_;  // declared last: its reader stops before the owner goes
 };
@@ -130,7 +86,7 @@ TEST_F(SocketCommTest, TenThousandBytesInOneSendArriveInOrder) {
     EXPECT_EQ(comm_.Connection(), 1u);
     const std::string block = Pattern(10000);
     EXPECT_EQ(comm_.Send(block.data(), static_cast<int>(block.size())), 10000);
-    EXPECT_EQ(ReadFrom(peer.Get(), block.size()), block);
+    EXPECT_EQ(ReadFrom(peer.Get(), block.size(), 10000), block);
 }
 
 TEST_F(SocketCommTest, AReplyArrivesInOrderInPiecesOfAtMost4099Bytes) {
@@ -264,7 +220,7 @@ TEST_F(SocketCommTest, SendAndStartReaderCheckTheirArguments) {
         {nullptr, 1, -1}, {nullptr, 0, -1}, {&byte, -1, -1}, {&byte, 0, 0}, {&byte, 1, 1},
     };
     for (const auto& c : cases) EXPECT_EQ(comm_.Send(c.data, c.length), c.expected) << c.length;
-    EXPECT_EQ(ReadFrom(peer.Get(), 1), "x") << "only the one valid byte was sent";
+    EXPECT_EQ(ReadFrom(peer.Get(), 1, 10000), "x") << "only the one valid byte was sent";
     comm_.Close();
     EXPECT_EQ(comm_.Send(&byte, 1), -1) << "closed";
 }
@@ -281,7 +237,7 @@ TEST_F(SocketCommTest, ALargeSendReturnsAtOnceAndArrivesWhole) {
     }
     EXPECT_LT(Clock::now() - start, 1s) << "the peer has not read anything yet";
     std::this_thread::sleep_for(100ms);
-    EXPECT_EQ(ReadFrom(peer.Get(), block.size() + 3), block + "END");
+    EXPECT_EQ(ReadFrom(peer.Get(), block.size() + 3, 10000), block + "END");
 }
 
 TEST_F(SocketCommTest, SendAfterThePeerClosedDoesNotRaiseSigpipe) {
@@ -301,15 +257,12 @@ TEST_F(SocketCommTest, SendAfterThePeerClosedDoesNotRaiseSigpipe) {
 }
 
 TEST(SocketComm, ConnectToAListenerWithAFullQueueTimesOut) {
-    Listener full(0);
+    LoopbackListener full(0);
     std::vector<UniqueFd> waiting;  // connects nobody accepts fill the accept queue
     for (int i = 0; i < 4; ++i) {
         UniqueFd fd(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
-        sockaddr_in to{};
-        to.sin_family = AF_INET;
-        to.sin_addr.s_addr = ::inet_addr(kLoopback);
-        to.sin_port = htons(static_cast<std::uint16_t>(std::stoi(full.Port())));
-        ::connect(fd.Get(), reinterpret_cast<sockaddr*>(&to), sizeof to);
+        const sockaddr_in to = LoopbackAddress(full.Number());
+        ::connect(fd.Get(), reinterpret_cast<const sockaddr*>(&to), sizeof to);
         waiting.push_back(std::move(fd));
     }
     std::this_thread::sleep_for(100ms);

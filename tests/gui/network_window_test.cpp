@@ -1,5 +1,4 @@
 // "ETHERNET" in the main window against a printer stand-in listening on the loopback address.
-#include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -13,65 +12,13 @@
 #include <vector>
 
 #include "gui_test_util.h"
+#include "support/loopback.h"
 #include "support/pty_pair.h"
 
 namespace velkaro::test {
 namespace {
 
 using namespace std::chrono_literals;
-
-constexpr char kLoopback[] = "127.0.0.1";
-
-sockaddr_in LoopbackAddress(std::uint16_t port = 0) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = ::inet_addr(kLoopback);
-    address.sin_port = htons(port);
-    return address;
-}
-
-// The printer: a listening socket on 127.0.0.1 with a port the system picks.
-class Listener {
-  public:
-    explicit Listener(int backlog = 4) : fd_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
-        sockaddr_in self = LoopbackAddress();
-        socklen_t size = sizeof self;
-        if (!fd_ || ::bind(fd_.Get(), reinterpret_cast<sockaddr*>(&self), size) != 0 ||
-            ::listen(fd_.Get(), backlog) != 0 ||
-            ::getsockname(fd_.Get(), reinterpret_cast<sockaddr*>(&self), &size) != 0)
-            throw std::runtime_error("loopback listener failed");
-        port_ = ntohs(self.sin_port);
-    }
-    std::uint16_t Number() const { return port_; }
-    QString Port() const { return QString::number(port_); }
-    void Close() { fd_.Reset(); }
-    UniqueFd Accept(int timeoutMs = 2000) const {
-        pollfd p{fd_.Get(), POLLIN, 0};
-        if (::poll(&p, 1, timeoutMs) <= 0) return UniqueFd();
-        return UniqueFd(::accept4(fd_.Get(), nullptr, nullptr, SOCK_CLOEXEC));
-    }
-
-  private:
-    UniqueFd fd_;
-    std::uint16_t port_ = 0;
-};
-
-// What arrives within `timeoutMs`, up to `count` bytes or the end of the stream.
-std::string ReadFrom(int fd, std::size_t count, int timeoutMs = 2000) {
-    std::string got;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (got.size() < count) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        pollfd p{fd, POLLIN, 0};
-        if (left.count() <= 0 || ::poll(&p, 1, static_cast<int>(left.count())) <= 0) break;
-        char buffer[4096];
-        const ssize_t n = ::recv(fd, buffer, std::min(sizeof buffer, count - got.size()), 0);
-        if (n <= 0) break;
-        got.append(buffer, static_cast<std::size_t>(n));
-    }
-    return got;
-}
 
 bool SeesEndOfStream(int fd, int timeoutMs = 2000) {
     pollfd p{fd, POLLIN, 0};
@@ -109,17 +56,19 @@ class NetworkWindowTest : public ::testing::Test {
     UniqueFd Open() {
         w.ChooseKind("ETHERNET");
         w.dialog->m_strIPAddress = kLoopback;
-        w.dialog->m_strIPPort = printer.Port();
+        w.dialog->m_strIPPort = QString::fromStdString(printer.Port());
         w.Click(IDC_OPEN_PORT);
-        return printer.Accept();
+        return printer.Accept(2000);
     }
-    QString OpenStatus() const { return "当前状态：127.0.0.1:" + printer.Port() + " 打开"; }
+    QString OpenStatus() const {
+        return "当前状态：127.0.0.1:" + QString::number(printer.Number()) + " 打开";
+    }
     void SendText(const QString& text) {
         w.SendBox()->setPlainText(text);
         w.Click(IDC_SEND_DATA);
     }
 
-    Listener printer;
+    LoopbackListener printer{4};
     PtyPair pty;
     WindowFixture w;
 };
@@ -146,7 +95,8 @@ TEST_F(NetworkWindowTest, WhenThePrinterHangsUpItIsClosedAndSendingSendsNothing)
     ASSERT_EQ(::shutdown(peer.Get(), SHUT_WR), 0);  // the printer's end; it still listens
     EXPECT_TRUE(WaitUntil([&] { return w.dialog->Status().endsWith(" 关闭"); }))
         << w.dialog->Status().toStdString();
-    EXPECT_EQ(w.dialog->Status(), "当前状态：127.0.0.1:" + printer.Port() + " 关闭");
+    EXPECT_EQ(w.dialog->Status(),
+              "当前状态：127.0.0.1:" + QString::number(printer.Number()) + " 关闭");
     EXPECT_FALSE(w.dialog->PortOpen());
 
     SendText("~HS");
@@ -158,20 +108,20 @@ TEST_F(NetworkWindowTest, ReopeningEndsTheOldConnectionWithoutClosingTheNewOne) 
     const UniqueFd first = Open();
     ASSERT_TRUE(first);
     w.Click(IDC_OPEN_PORT);
-    const UniqueFd second = printer.Accept();
+    const UniqueFd second = printer.Accept(2000);
     ASSERT_TRUE(second);
     EXPECT_TRUE(SeesEndOfStream(first.Get()));
     EXPECT_FALSE(WaitUntil([&] { return !w.dialog->PortOpen(); }, 150));
     EXPECT_EQ(w.dialog->Status(), OpenStatus());
 
     SendText("^XA^XZ");
-    EXPECT_EQ(ReadFrom(second.Get(), 6), "^XA^XZ");
+    EXPECT_EQ(ReadFrom(second.Get(), 6, 2000), "^XA^XZ");
     EXPECT_TRUE(w.ui.messages.empty());
 }
 
 TEST_F(NetworkWindowTest, AClosedPortFailsToOpen) {
-    Listener gone;
-    const QString port = gone.Port();
+    LoopbackListener gone(4);
+    const QString port = QString::number(gone.Number());
     gone.Close();
     w.ChooseKind("ETHERNET");
     w.dialog->m_strIPAddress = kLoopback;
@@ -184,7 +134,7 @@ TEST_F(NetworkWindowTest, AClosedPortFailsToOpen) {
 }
 
 TEST(NetworkWindow, APrinterThatNeverAnswersTimesOutWhileTheWindowKeepsWorking) {
-    Listener full(0);
+    LoopbackListener full(0);
     std::vector<UniqueFd> waiting;  // connects nobody accepts fill the accept queue
     for (int i = 0; i < 4; ++i) {
         UniqueFd fd(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
@@ -199,7 +149,7 @@ TEST(NetworkWindow, APrinterThatNeverAnswersTimesOutWhileTheWindowKeepsWorking) 
     WindowFixture w(environment);
     w.ChooseKind("ETHERNET");
     w.dialog->m_strIPAddress = kLoopback;
-    w.dialog->m_strIPPort = full.Port();
+    w.dialog->m_strIPPort = QString::fromStdString(full.Port());
     int ticks = 0;
     QTimer ticker;
     ticker.setInterval(20);

@@ -1,7 +1,6 @@
 // The four settings dialogs, on their own and as the main window runs them.
 #include <arpa/inet.h>
 #include <netinet/in.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
@@ -19,6 +18,7 @@
 #include "settings/ethernet_setup_dlg.h"
 #include "settings/parallel_port_setup_dlg.h"
 #include "settings/usb_setup_dlg.h"
+#include "support/loopback.h"
 #include "support/pty_pair.h"
 #include "widgets/ip_address_edit.h"
 
@@ -357,41 +357,20 @@ TEST(EthernetSetupDialog, OkIsTheDefaultButtonSoEnterInThePortAccepts) {
     EXPECT_FALSE(dlg.isVisible());
 }
 
-// A loopback listener, so the window's network connection can be open for real.
-class LoopbackListener {
-  public:
-    LoopbackListener() : fd_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
-        sockaddr_in self{};
-        self.sin_family = AF_INET;
-        self.sin_addr.s_addr = ::inet_addr("127.0.0.1");
-        socklen_t size = sizeof self;
-        if (::bind(fd_.Get(), reinterpret_cast<sockaddr*>(&self), size) != 0 ||
-            ::listen(fd_.Get(), 4) != 0 ||
-            ::getsockname(fd_.Get(), reinterpret_cast<sockaddr*>(&self), &size) != 0)
-            throw std::runtime_error("loopback listener failed");
-        port_ = QString::number(ntohs(self.sin_port));
-    }
-    const QString& Port() const { return port_; }
-
-  private:
-    UniqueFd fd_;
-    QString port_;
-};
-
 TEST(EthernetSetupDialog, InTheWindowOkWithoutAChangeKeepsTheConnectionAndCancelChangesNothing) {
-    LoopbackListener printer;
+    LoopbackListener printer(4);
     WindowFixture w;
     w.ChooseKind("ETHERNET");
     w.dialog->m_strIPAddress = "127.0.0.1";
-    w.dialog->m_strIPPort = printer.Port();
+    w.dialog->m_strIPPort = QString::fromStdString(printer.Port());
     w.Click(IDC_OPEN_PORT);
-    const QString open = "当前状态：127.0.0.1:" + printer.Port() + " 打开";
+    const QString open = "当前状态：127.0.0.1:" + QString::fromStdString(printer.Port()) + " 打开";
     ASSERT_EQ(w.dialog->Status(), open);
 
     w.ui.onDialog = User(nullptr);
     w.Click(IDC_PORT_SETUP);
     EXPECT_EQ(w.dialog->m_strIPAddress, "127.0.0.1");
-    EXPECT_EQ(w.dialog->m_strIPPort, printer.Port());
+    EXPECT_EQ(w.dialog->m_strIPPort, QString::fromStdString(printer.Port()));
     EXPECT_EQ(w.dialog->Status(), open);
 
     w.ui.onDialog = User(
