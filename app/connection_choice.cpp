@@ -78,9 +78,9 @@ QString CVelkaroDlg::KindStatusText(bool* withSuffix) const {
     *withSuffix = true;
     const QString prefix = QStringLiteral("当前状态：");
     if (m_strPortType == QLatin1String("COM"))
-        return prefix + QStringLiteral("%1,%2,%3,%4,%5")
-                            .arg(m_strComPort, m_strBaudRate, m_strParity, m_strDataBits,
-                                 m_strStopBits);
+        return prefix +
+               QStringLiteral("%1,%2,%3,%4,%5")
+                   .arg(m_strComPort, m_strBaudRate, m_strParity, m_strDataBits, m_strStopBits);
     if (m_strPortType == QLatin1String("LPT")) return prefix + m_strLptPort;
     if (m_strPortType == QLatin1String("USB")) {
         const tagUSBDevice* device = ChosenUSBDevice();

@@ -19,12 +19,12 @@ QByteArray EncodeForPrinter(const QString& text, const QByteArray& charset);
 // breaks show as their Unicode control pictures (NUL as U+2400, STX as U+2402, DEL as U+2421),
 // and CR LF, a lone LF and a lone CR each end a line ("\n" in the result).
 class ReceivedTextDecoder {
-public:
+  public:
     explicit ReceivedTextDecoder(const QByteArray& charset);
     QString Decode(const char* data, qsizetype size);
     void Reset();
 
-private:
+  private:
     QByteArray charset_;
     QStringDecoder decoder_;
     bool afterCR_ = false;

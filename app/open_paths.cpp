@@ -20,7 +20,9 @@ int StopBitsCode(const QString& stopBits) {
     return kOneStopBit;
 }
 
-int Number(const QString& text) { return LeadingNumber(text.toStdString()); }
+int Number(const QString& text) {
+    return LeadingNumber(text.toStdString());
+}
 
 }  // namespace
 
@@ -71,9 +73,8 @@ void CVelkaroDlg::OpenNetworkPort() {
     const std::string address = m_strIPAddress.toStdString();
     const std::string port = m_strIPPort.toStdString();
     const int timeout = m_env.connectTimeoutMs;
-    const bool connected = RunWithoutFreezing([&] {
-        return m_SocketComm.Connect(&m_PortOwner, address.c_str(), port.c_str(), timeout);
-    });
+    const bool connected = RunWithoutFreezing(
+        [&] { return m_SocketComm.Connect(&m_PortOwner, address.c_str(), port.c_str(), timeout); });
     if (connected) {
         m_nSocketConnection = m_SocketComm.Connection();
         m_SocketComm.StartReader();

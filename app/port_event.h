@@ -16,21 +16,21 @@ namespace velkaro {
 // Counts the received bytes posted to the window and not yet handled there, and lets readers
 // wait while that count is at its limit.
 class ReceiveBudget {
-public:
+  public:
     explicit ReceiveBudget(std::size_t limit) : limit_(limit) {}
     void Posted(std::size_t bytes) { inFlight_ += bytes; }
     void Handled(std::size_t bytes);
     bool WaitForRoom(const EventFd& stop);
     std::size_t InFlight() const { return inFlight_; }
 
-private:
+  private:
     const std::size_t limit_;
     std::atomic<std::size_t> inFlight_{0};
     EventFd room_;
 };
 
 class PortEvent : public QEvent {
-public:
+  public:
     explicit PortEvent(PortMessage message, std::shared_ptr<ReceiveBudget> budget = nullptr)
         : QEvent(static_cast<QEvent::Type>(message.type)),
           message_(std::move(message)),
@@ -41,7 +41,7 @@ public:
     }
     const PortMessage& Message() const { return message_; }
 
-private:
+  private:
     PortMessage message_;
     std::shared_ptr<ReceiveBudget> budget_;
 };
@@ -51,7 +51,7 @@ private:
 // freeze the window nor pile up in memory. The window must outlive every port that posts
 // through this owner.
 class PostingPortOwner : public IPortOwner {
-public:
+  public:
     static constexpr std::size_t kMaxBytesInFlight = 256u << 10;
 
     explicit PostingPortOwner(QObject* window)
@@ -59,7 +59,7 @@ public:
     void PostPortMessage(PortMessage message) override;
     bool WaitForRoom(const EventFd& stop) override { return budget_->WaitForRoom(stop); }
 
-private:
+  private:
     QObject* window_;
     std::shared_ptr<ReceiveBudget> budget_;
 };

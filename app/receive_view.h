@@ -14,7 +14,7 @@ class QPlainTextEdit;
 namespace velkaro {
 
 class ReceiveView : public QObject {
-public:
+  public:
     ReceiveView(QPlainTextEdit* box, const QByteArray& charset);
 
     void Append(const char* data, qsizetype size);
@@ -23,7 +23,7 @@ public:
     void Flush();
     qsizetype QueuedChars() const { return queued_.size(); }
 
-private:
+  private:
     QPlainTextEdit* box_;
     ReceivedTextDecoder decoder_;
     QString queued_;

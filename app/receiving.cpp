@@ -8,7 +8,9 @@ void CVelkaroDlg::OnPortData(const PortMessage& message) {
     m_pReceiveView->Append(message.bytes.data(), static_cast<qsizetype>(message.bytes.size()));
 }
 
-void CVelkaroDlg::OnBnClickedClearReceive() { m_pReceiveView->Clear(); }
+void CVelkaroDlg::OnBnClickedClearReceive() {
+    m_pReceiveView->Clear();
+}
 
 void CVelkaroDlg::OnSocketClosed(const PortMessage& message) {
     // A notice from a connection that was already replaced or closed says nothing about the

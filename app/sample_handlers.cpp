@@ -10,19 +10,25 @@
 
 namespace velkaro {
 
-void CVelkaroDlg::OnBnClickedZpl() { PopupSamples(static_cast<int>(PrinterLanguage::ZPL), IDC_ZPL); }
-void CVelkaroDlg::OnBnClickedEpl() { PopupSamples(static_cast<int>(PrinterLanguage::EPL), IDC_EPL); }
+void CVelkaroDlg::OnBnClickedZpl() {
+    PopupSamples(static_cast<int>(PrinterLanguage::ZPL), IDC_ZPL);
+}
+void CVelkaroDlg::OnBnClickedEpl() {
+    PopupSamples(static_cast<int>(PrinterLanguage::EPL), IDC_EPL);
+}
 void CVelkaroDlg::OnBnClickedCpcl() {
     PopupSamples(static_cast<int>(PrinterLanguage::CPCL), IDC_CPCL);
 }
 
 void CVelkaroDlg::PopupSamples(int language, int buttonId) {
-    const std::unique_ptr<QMenu> menu = BuildSampleMenu(static_cast<PrinterLanguage>(language), this);
+    const std::unique_ptr<QMenu> menu =
+        BuildSampleMenu(static_cast<PrinterLanguage>(language), this);
     const QWidget* button = Control<QWidget>(this, buttonId);
     // The menu's top-left corner touches the button's top-right corner.
     const QPoint at = button->mapToGlobal(QPoint(button->width(), 0));
     if (const SampleCommand* sample = SampleForAction(m_ui.PopupMenu(*menu, at)))
-        PutSampleCommand(QString::fromLatin1(sample->bytes.data(), static_cast<qsizetype>(sample->bytes.size())));
+        PutSampleCommand(QString::fromLatin1(sample->bytes.data(),
+                                             static_cast<qsizetype>(sample->bytes.size())));
 }
 
 void CVelkaroDlg::PutSampleCommand(const QString& strCommand) {

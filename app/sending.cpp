@@ -3,11 +3,11 @@
 #include <QPlainTextEdit>
 #include <climits>
 
-#include "platform/file_reader.h"
 #include "app/locale_text.h"
 #include "app/ui_services.h"
 #include "app/velkaro_dlg.h"
 #include "platform/device_names.h"
+#include "platform/file_reader.h"
 
 namespace velkaro {
 
@@ -35,8 +35,11 @@ void CVelkaroDlg::OnBnClickedSendFile() {
     if (path.isEmpty()) return;
     std::string content;
     switch (ReadWholeFile(path.toStdString(), &content)) {
-        case FileReadResult::Ok: break;
-        case FileReadResult::CannotOpen: ShowError(QStringLiteral("文件打开失败！")); return;
+        case FileReadResult::Ok:
+            break;
+        case FileReadResult::CannotOpen:
+            ShowError(QStringLiteral("文件打开失败！"));
+            return;
         case FileReadResult::TooLarge:
             ShowError(QStringLiteral("文件太大，无法发送！没有发送任何数据。"));
             return;

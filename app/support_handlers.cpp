@@ -10,7 +10,9 @@
 #include "widgets/hyperlink.h"
 
 // The help page is compiled into the program's library; this pulls it in.
-static void InitHelpResource() { Q_INIT_RESOURCE(velkaro); }
+static void InitHelpResource() {
+    Q_INIT_RESOURCE(velkaro);
+}
 
 namespace velkaro {
 

@@ -18,10 +18,16 @@ QString QtUiServices::GetOpenFileName(QWidget* owner) {
     return QFileDialog::getOpenFileName(owner, QString(), QString(), QStringLiteral("(*.*) (*)"));
 }
 
-int QtUiServices::RunDialog(QDialog& dialog) { return dialog.exec(); }
+int QtUiServices::RunDialog(QDialog& dialog) {
+    return dialog.exec();
+}
 
-QAction* QtUiServices::PopupMenu(QMenu& menu, const QPoint& at) { return menu.exec(at); }
+QAction* QtUiServices::PopupMenu(QMenu& menu, const QPoint& at) {
+    return menu.exec(at);
+}
 
-void QtUiServices::OpenUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
+void QtUiServices::OpenUrl(const QUrl& url) {
+    QDesktopServices::openUrl(url);
+}
 
 }  // namespace velkaro

@@ -16,7 +16,7 @@ namespace velkaro {
 inline const char kMessageCaption[] = "提示信息";
 
 class IUiServices {
-public:
+  public:
     enum class Icon { Error, Exclamation };
 
     virtual ~IUiServices() = default;
@@ -34,7 +34,7 @@ public:
 
 // The real thing: Qt's message boxes, file dialog, menus and desktop services.
 class QtUiServices : public IUiServices {
-public:
+  public:
     void MessageBox(QWidget* owner, const QString& text, Icon icon) override;
     QString GetOpenFileName(QWidget* owner) override;
     int RunDialog(QDialog& dialog) override;

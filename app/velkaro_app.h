@@ -6,7 +6,7 @@
 namespace velkaro {
 
 class CVelkaroApp : public QApplication {
-public:
+  public:
     CVelkaroApp(int& argc, char** argv);
     // Shows the main window and returns when it has closed.
     int InitInstance();

@@ -81,10 +81,10 @@ void CVelkaroDlg::OnInitDialog() {
         int id;
         QPointF topLeft, bottomRight;
     } anchors[] = {
-        {IDC_RECEIVE, {0, 0}, {1, 0}},     {IDC_SEND_BOX, {0, 0}, {1, 1}},
-        {IDC_TOPMOST, {0, 1}, {0, 1}},     {IDC_CLEAR_RECEIVE, {1, 0}, {1, 0}},
-        {IDC_SEND_FILE, {1, 1}, {1, 1}},   {IDC_SEND_DATA, {1, 1}, {1, 1}},
-        {IDC_STATUS, {0, 1}, {1, 1}},      {IDC_UPDATE_LINK, {1, 1}, {1, 1}},
+        {IDC_RECEIVE, {0, 0}, {1, 0}},   {IDC_SEND_BOX, {0, 0}, {1, 1}},
+        {IDC_TOPMOST, {0, 1}, {0, 1}},   {IDC_CLEAR_RECEIVE, {1, 0}, {1, 0}},
+        {IDC_SEND_FILE, {1, 1}, {1, 1}}, {IDC_SEND_DATA, {1, 1}, {1, 1}},
+        {IDC_STATUS, {0, 1}, {1, 1}},    {IDC_UPDATE_LINK, {1, 1}, {1, 1}},
     };
     for (const auto& a : anchors)
         m_pAnchors->SetAnchor(Control<QWidget>(this, a.id), a.topLeft, a.bottomRight);
@@ -129,10 +129,17 @@ bool CVelkaroDlg::event(QEvent* event) {
     switch (static_cast<int>(event->type())) {
         case WM_SERIAL_DATA:
         case WM_USB_DATA:
-        case WM_SOCKET_DATA: OnPortData(static_cast<PortEvent*>(event)->Message()); return true;
-        case WM_SOCKET_CLOSED: OnSocketClosed(static_cast<PortEvent*>(event)->Message()); return true;
-        case WM_UPDATE_DONE: OnUpdateDone(static_cast<PortEvent*>(event)->Message()); return true;
-        default: return QDialog::event(event);
+        case WM_SOCKET_DATA:
+            OnPortData(static_cast<PortEvent*>(event)->Message());
+            return true;
+        case WM_SOCKET_CLOSED:
+            OnSocketClosed(static_cast<PortEvent*>(event)->Message());
+            return true;
+        case WM_UPDATE_DONE:
+            OnUpdateDone(static_cast<PortEvent*>(event)->Message());
+            return true;
+        default:
+            return QDialog::event(event);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QIcon>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,22 +34,35 @@ class ResizeAnchors;
 struct DialogEnvironment {
     std::string deviceFolder = "/dev";
     std::string sysfsRoot = "/sys";
-    QString updateUrl;        // empty: no update check
-    QByteArray charset;       // empty: the system locale's character set
+    QString updateUrl;   // empty: no update check
+    QByteArray charset;  // empty: the system locale's character set
     int connectTimeoutMs = CSocketComm::kDefaultConnectTimeoutMs;
 };
 
 // Control ids of the main window.
 enum MainControl {
-    IDC_PORT_TYPE = 1000, IDC_PORT_SETUP = 1001, IDC_OPEN_PORT = 1002, IDC_RECEIVE = 1010,
-    IDC_HEX = 1011, IDC_CLEAR_RECEIVE = 1012, IDC_SEND_BOX = 1013, IDC_SEND_DATA = 1014,
-    IDC_STATUS = 1015, IDC_HELP = 1016, IDC_UPDATE_LINK = 1018, IDC_TOPMOST = 1019,
-    IDC_SEND_FILE = 1022, IDC_ZPL = 1023, IDC_EPL = 1024, IDC_CPCL = 1025, IDC_PORT_GROUP = 1026,
+    IDC_PORT_TYPE = 1000,
+    IDC_PORT_SETUP = 1001,
+    IDC_OPEN_PORT = 1002,
+    IDC_RECEIVE = 1010,
+    IDC_HEX = 1011,
+    IDC_CLEAR_RECEIVE = 1012,
+    IDC_SEND_BOX = 1013,
+    IDC_SEND_DATA = 1014,
+    IDC_STATUS = 1015,
+    IDC_HELP = 1016,
+    IDC_UPDATE_LINK = 1018,
+    IDC_TOPMOST = 1019,
+    IDC_SEND_FILE = 1022,
+    IDC_ZPL = 1023,
+    IDC_EPL = 1024,
+    IDC_CPCL = 1025,
+    IDC_PORT_GROUP = 1026,
 };
 
 class CVelkaroDlg : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit CVelkaroDlg(IUiServices& ui, DialogEnvironment environment = {},
                          QWidget* parent = nullptr);
     ~CVelkaroDlg() override;
@@ -96,7 +110,7 @@ public:
     CUSBPort& USBPort() { return m_USBPort; }
     CSocketComm& SocketComm() { return m_SocketComm; }
 
-protected:
+  protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -104,7 +118,7 @@ protected:
     void accept() override {}
     void reject() override {}
 
-private:
+  private:
     void OnInitDialog();
     void BuildControls();
     void ConnectHandlers();

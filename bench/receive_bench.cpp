@@ -38,7 +38,7 @@ constexpr std::size_t kTcpBytes = 200u << 20;
 constexpr std::size_t kMaxInFlight = 1u << 20;  // a reader stays this far ahead at most
 
 class QuietUi : public IUiServices {
-public:
+  public:
     void MessageBox(QWidget*, const QString& text, Icon) override {
         std::fprintf(stderr, "message: %s\n", text.toUtf8().constData());
     }
@@ -83,7 +83,7 @@ double PeakRssMb() {
 // Counts the bytes of every port event the window takes, and the longest pause between turns
 // of the event loop.
 class Probe : public QObject {
-public:
+  public:
     explicit Probe(QObject* window) {
         window->installEventFilter(this);
         QObject::connect(&ticker_, &QTimer::timeout, [this] {
@@ -109,7 +109,7 @@ public:
     double MaxGapMs() const { return maxGapNs_ / 1e6; }
     std::atomic<std::size_t> consumed{0};
 
-private:
+  private:
     QTimer ticker_;
     QElapsedTimer clock_;
     qint64 last_ = 0;
@@ -166,7 +166,7 @@ void FloodOurs(const std::string& text) {
 
 // The naive way: keep the whole text and set all of it into the box on every delivery.
 class NaiveBox : public QPlainTextEdit {
-public:
+  public:
     bool event(QEvent* event) override {
         if (static_cast<int>(event->type()) != WM_SERIAL_DATA) return QPlainTextEdit::event(event);
         all_ += QString::fromUtf8(static_cast<PortEvent*>(event)->Message().bytes);
@@ -174,7 +174,7 @@ public:
         return true;
     }
 
-private:
+  private:
     QString all_;
 };
 
@@ -205,7 +205,7 @@ void FloodNaive(const std::string& text, double oursMbPerS) {
 
 // A peer on 127.0.0.1 that sends `size` bytes to the first client.
 class FloodPeer {
-public:
+  public:
     explicit FloodPeer(const std::string& text) : listen_(::socket(AF_INET, SOCK_STREAM, 0)) {
         sockaddr_in self{};
         self.sin_family = AF_INET;
@@ -218,7 +218,8 @@ public:
         thread_ = std::thread([this, &text] {
             velkaro::UniqueFd client(::accept(listen_.Get(), nullptr, nullptr));
             for (std::size_t at = 0; at < text.size();) {
-                const ssize_t n = ::send(client.Get(), text.data() + at, text.size() - at, MSG_NOSIGNAL);
+                const ssize_t n =
+                    ::send(client.Get(), text.data() + at, text.size() - at, MSG_NOSIGNAL);
                 if (n <= 0) break;
                 at += static_cast<std::size_t>(n);
             }
@@ -227,7 +228,7 @@ public:
     ~FloodPeer() { thread_.join(); }
     int Port() const { return port_; }
 
-private:
+  private:
     velkaro::UniqueFd listen_;
     int port_ = 0;
     std::thread thread_;
@@ -254,7 +255,8 @@ void FloodTcp() {
     dialog.OnBnClickedOpenPort();
     WaitFor([&] { return probe.consumed >= text.size(); });
     dialog.Receiver().Flush();
-    std::printf("tcp_receive_mb_per_s: %.1f\n", text.size() / 1048576.0 / (clock.nsecsElapsed() / 1e9));
+    std::printf("tcp_receive_mb_per_s: %.1f\n",
+                text.size() / 1048576.0 / (clock.nsecsElapsed() / 1e9));
     std::printf("tcp_max_event_gap_ms: %.1f\n", probe.MaxGapMs());
 }
 

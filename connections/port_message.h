@@ -28,7 +28,7 @@ class EventFd;
 // Implemented by the window that owns the ports. PostPortMessage is called from reader threads
 // and must return without waiting for the window.
 class IPortOwner {
-public:
+  public:
     virtual ~IPortOwner() = default;
     virtual void PostPortMessage(PortMessage message) = 0;
     // Flow control: readers call this before each read. It returns true once the owner has room

@@ -11,7 +11,7 @@ namespace velkaro {
 
 struct SerialLineSettings {
     int baudRate = 9600;
-    int parity = 0;    // SerialParity code
+    int parity = 0;  // SerialParity code
     int dataBits = 8;
     int stopBits = 0;  // SerialStopBits code
 };

@@ -57,7 +57,9 @@ bool CASYNSerialPort::StartReader() {
     });
 }
 
-void CASYNSerialPort::StopReader() { m_Reader.Stop(); }
+void CASYNSerialPort::StopReader() {
+    m_Reader.Stop();
+}
 
 bool CASYNSerialPort::Write(const char* data, std::size_t length) {
     if (!IsOpen()) return false;

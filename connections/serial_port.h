@@ -15,11 +15,17 @@
 namespace velkaro {
 
 // Line settings as codes, the way the main window passes them.
-enum SerialParity { kParityNone = 0, kParityEven = 1, kParityMark = 2, kParityOdd = 3, kParitySpace = 4 };
+enum SerialParity {
+    kParityNone = 0,
+    kParityEven = 1,
+    kParityMark = 2,
+    kParityOdd = 3,
+    kParitySpace = 4
+};
 enum SerialStopBits { kOneStopBit = 0, kOne5StopBits = 1, kTwoStopBits = 2 };
 
 class CASYNSerialPort {
-public:
+  public:
     static constexpr std::size_t kReadBufferSize = 512;
     static constexpr int kDefaultReadIntervalMs = 100;
 
@@ -51,7 +57,7 @@ public:
     void SetDeviceFolder(std::string folder) { m_strDeviceFolder = std::move(folder); }
     std::uint64_t Connection() const { return m_nConnection; }
 
-private:
+  private:
     void ReadLoop(int fd, const EventFd& stop, std::uint64_t connection, int intervalMs);
     void Deliver(std::string bytes, std::uint64_t connection);
     void CloseDevice();

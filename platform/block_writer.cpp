@@ -3,8 +3,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 
 #include "platform/fd_wait.h"
@@ -80,8 +80,8 @@ std::size_t BlockWriter::WriteAll(const Job& job) {
     while (done < job.bytes.size()) {
         const char* data = job.bytes.data() + done;
         const std::size_t left = job.bytes.size() - done;
-        const ssize_t n = mode_ == Mode::Socket ? ::send(fd, data, left, MSG_NOSIGNAL)
-                                                : ::write(fd, data, left);
+        const ssize_t n =
+            mode_ == Mode::Socket ? ::send(fd, data, left, MSG_NOSIGNAL) : ::write(fd, data, left);
         if (n > 0) {
             refusedAfterReady = false;
             done += static_cast<std::size_t>(n);

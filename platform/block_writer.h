@@ -18,7 +18,7 @@
 namespace velkaro {
 
 class BlockWriter {
-public:
+  public:
     enum class Mode { File, Socket };  // sockets are written with MSG_NOSIGNAL
     static constexpr int kBusyDeviceRetryMs = 10;
 
@@ -36,7 +36,7 @@ public:
     // Bytes queued and not yet written.
     std::size_t Pending();
 
-private:
+  private:
     struct Job {
         std::shared_ptr<const UniqueFd> fd;
         std::string bytes;

@@ -18,7 +18,8 @@ namespace velkaro {
 
 inline const char kDefaultDeviceFolder[] = "/dev";
 
-std::string SerialDevicePath(int portNumber, const std::string& deviceFolder = kDefaultDeviceFolder);
+std::string SerialDevicePath(int portNumber,
+                             const std::string& deviceFolder = kDefaultDeviceFolder);
 std::string ParallelDevicePath(int portNumber,
                                const std::string& deviceFolder = kDefaultDeviceFolder);
 

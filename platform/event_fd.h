@@ -7,14 +7,14 @@
 namespace velkaro {
 
 class EventFd {
-public:
+  public:
     EventFd();
     void Signal() const;
     void Reset() const;
     bool IsSignalled() const;
     int Fd() const { return fd_.Get(); }
 
-private:
+  private:
     UniqueFd fd_;
 };
 

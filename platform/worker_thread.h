@@ -12,7 +12,7 @@
 namespace velkaro {
 
 class WorkerThread {
-public:
+  public:
     using Body = std::function<void(const EventFd& stop)>;
 
     WorkerThread() = default;
@@ -27,7 +27,7 @@ public:
     // True from Start() until the body has returned.
     bool Alive() const { return alive_.load(); }
 
-private:
+  private:
     EventFd stop_;
     std::thread thread_;
     std::atomic<bool> alive_{false};

@@ -9,10 +9,10 @@ namespace velkaro {
 enum class PrinterLanguage { ZPL, EPL, CPCL };
 
 struct SampleCommand {
-    int commandId;        // 32771 ... 32779
+    int commandId;  // 32771 ... 32779
     PrinterLanguage language;
-    const char* label;    // menu item text (UTF-8)
-    std::string bytes;    // exactly what goes into the send box
+    const char* label;  // menu item text (UTF-8)
+    std::string bytes;  // exactly what goes into the send box
 };
 
 const std::array<SampleCommand, 9>& SampleCommands();

@@ -4,7 +4,8 @@ namespace velkaro {
 
 std::unique_ptr<QMenu> BuildSampleMenu(PrinterLanguage language, QWidget* parent) {
     static const char* const kTitles[] = {"ZPL语言", "EPL菜单", "CPCL菜单"};
-    auto menu = std::make_unique<QMenu>(QString::fromUtf8(kTitles[static_cast<int>(language)]), parent);
+    auto menu =
+        std::make_unique<QMenu>(QString::fromUtf8(kTitles[static_cast<int>(language)]), parent);
     for (const SampleCommand& sample : SampleCommands()) {
         if (sample.language != language) continue;
         QAction* action = menu->addAction(QString::fromUtf8(sample.label));

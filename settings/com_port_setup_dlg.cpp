@@ -9,7 +9,13 @@
 namespace velkaro {
 namespace {
 
-enum { IDC_PORT = 1000, IDC_BAUD = 1004, IDC_PARITY = 1005, IDC_DATA_BITS = 1006, IDC_STOP_BITS = 1007 };
+enum {
+    IDC_PORT = 1000,
+    IDC_BAUD = 1004,
+    IDC_PARITY = 1005,
+    IDC_DATA_BITS = 1006,
+    IDC_STOP_BITS = 1007
+};
 
 const DialogTemplate& Layout() {
     using K = ControlKind;
@@ -37,22 +43,27 @@ const DialogTemplate& Layout() {
     return layout;
 }
 
-QComboBox* Combo(const QWidget* dialog, int id) { return Control<QComboBox>(dialog, id); }
+QComboBox* Combo(const QWidget* dialog, int id) {
+    return Control<QComboBox>(dialog, id);
+}
 
 }  // namespace
 
 CComPortSetupDlg::CComPortSetupDlg(QWidget* parent, std::string deviceFolder)
     : CSetupDialog(Layout(), parent), m_strDeviceFolder(std::move(deviceFolder)) {
-    Combo(this, IDC_BAUD)->addItems({"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"});
+    Combo(this, IDC_BAUD)
+        ->addItems({"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"});
     Combo(this, IDC_PARITY)->addItems({"NONE", "ODD", "EVEN", "MARK", "SPACE"});
     Combo(this, IDC_DATA_BITS)->addItems({"8", "7", "6"});
     Combo(this, IDC_STOP_BITS)->addItems({"1", "1.5", "2"});
-    for (int id : {IDC_BAUD, IDC_PARITY, IDC_DATA_BITS, IDC_STOP_BITS}) Combo(this, id)->setCurrentIndex(-1);
+    for (int id : {IDC_BAUD, IDC_PARITY, IDC_DATA_BITS, IDC_STOP_BITS})
+        Combo(this, id)->setCurrentIndex(-1);
     m_lblDevice = Control<QLabel>(this, 1099);
     QFont small = font();
     small.setPointSizeF(font().pointSizeF() * 0.85);
     m_lblDevice->setFont(small);
-    connect(Combo(this, IDC_PORT), &QComboBox::currentIndexChanged, this, [this] { ShowDeviceNote(); });
+    connect(Combo(this, IDC_PORT), &QComboBox::currentIndexChanged, this,
+            [this] { ShowDeviceNote(); });
 }
 
 void CComPortSetupDlg::FillPortList() {
@@ -87,8 +98,9 @@ QString CComPortSetupDlg::DeviceNote() const {
     if (path.empty()) return QStringLiteral("%1 没有对应的设备").arg(name);
     std::error_code error;
     const bool present = std::filesystem::exists(path, error);
-    return QStringLiteral("%1（%2）").arg(QString::fromStdString(path),
-                                         present ? QStringLiteral("存在") : QStringLiteral("不存在"));
+    return QStringLiteral("%1（%2）")
+        .arg(QString::fromStdString(path),
+             present ? QStringLiteral("存在") : QStringLiteral("不存在"));
 }
 
 void CComPortSetupDlg::ShowDeviceNote() {

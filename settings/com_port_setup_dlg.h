@@ -11,9 +11,8 @@ namespace velkaro {
 
 class CComPortSetupDlg : public CSetupDialog {
     Q_OBJECT
-public:
-    explicit CComPortSetupDlg(QWidget* parent = nullptr,
-                              std::string deviceFolder = "/dev");
+  public:
+    explicit CComPortSetupDlg(QWidget* parent = nullptr, std::string deviceFolder = "/dev");
 
     QString m_strComPort;
     QString m_strBaudRate = QStringLiteral("9600");
@@ -24,11 +23,11 @@ public:
     // The device node the chosen port name opens and whether it is there now.
     QString DeviceNote() const;
 
-protected:
+  protected:
     void OnInitDialog() override;
     void SaveControls() override;
 
-private:
+  private:
     void FillPortList();
     void ShowDeviceNote();
     std::string m_strDeviceFolder;

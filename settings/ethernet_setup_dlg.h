@@ -7,12 +7,12 @@ namespace velkaro {
 
 class CEthernetSetupDlg : public CSetupDialog {
     Q_OBJECT
-public:
+  public:
     explicit CEthernetSetupDlg(QWidget* parent = nullptr);
     QString m_strIPAddress;
     QString m_strIPPort = QStringLiteral("9100");
 
-protected:
+  protected:
     void OnInitDialog() override;
     void SaveControls() override;
 };

@@ -9,16 +9,17 @@ constexpr int IDC_LPT = 1003;
 
 const DialogTemplate& Layout() {
     using K = ControlKind;
-    static const DialogTemplate layout{QStringLiteral("并口设置"),
-                                       10,
-                                       186,
-                                       93,
-                                       {
-                                           {-1, K::Label, QStringLiteral("并口"), 23, 22, 17, 8},
-                                           {IDC_LPT, K::ComboList, {}, 59, 20, 102, 30},
-                                           {1, K::DefaultButton, QStringLiteral("确定"), 28, 54, 57, 18},
-                                           {2, K::PushButton, QStringLiteral("取消"), 100, 54, 57, 18},
-                                       }};
+    static const DialogTemplate layout{
+        QStringLiteral("并口设置"),
+        10,
+        186,
+        93,
+        {
+            {-1, K::Label, QStringLiteral("并口"), 23, 22, 17, 8},
+            {IDC_LPT, K::ComboList, {}, 59, 20, 102, 30},
+            {1, K::DefaultButton, QStringLiteral("确定"), 28, 54, 57, 18},
+            {2, K::PushButton, QStringLiteral("取消"), 100, 54, 57, 18},
+        }};
     return layout;
 }
 

@@ -7,11 +7,11 @@ namespace velkaro {
 
 class CParallelPortSetupDlg : public CSetupDialog {
     Q_OBJECT
-public:
+  public:
     explicit CParallelPortSetupDlg(QWidget* parent = nullptr);
     QString m_strLptPort;
 
-protected:
+  protected:
     void OnInitDialog() override;
     void SaveControls() override;
 };

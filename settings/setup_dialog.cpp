@@ -12,7 +12,8 @@ CSetupDialog::CSetupDialog(const DialogTemplate& layout, QWidget* parent) : QDia
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     TemplateBuilder::Build(this, layout);
     setFixedSize(size());
-    if (auto* ok = Control<QPushButton>(this, 1)) connect(ok, &QPushButton::clicked, this, [this] { OnOK(); });
+    if (auto* ok = Control<QPushButton>(this, 1))
+        connect(ok, &QPushButton::clicked, this, [this] { OnOK(); });
     if (auto* cancel = Control<QPushButton>(this, 2))
         connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }

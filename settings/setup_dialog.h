@@ -14,17 +14,17 @@ class IUiServices;
 
 class CSetupDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     // Initialises the controls from the members and runs the dialog modally.
     int DoModal(IUiServices& ui);
 
-protected:
+  protected:
     CSetupDialog(const DialogTemplate& layout, QWidget* parent);
     virtual void OnInitDialog() = 0;
     // Saves the controls into the members; OK then ends the dialog with Accepted.
     virtual void SaveControls() = 0;
 
-private:
+  private:
     void OnOK();
 };
 

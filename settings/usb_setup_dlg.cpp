@@ -9,16 +9,17 @@ constexpr int IDC_PRINTER = 1003;
 
 const DialogTemplate& Layout() {
     using K = ControlKind;
-    static const DialogTemplate layout{QStringLiteral("USB口设置"),
-                                       10,
-                                       185,
-                                       102,
-                                       {
-                                           {-1, K::Label, QStringLiteral("打印机名称"), 22, 29, 41, 8},
-                                           {IDC_PRINTER, K::ComboList, {}, 70, 27, 94, 30},
-                                           {1, K::DefaultButton, QStringLiteral("确定"), 24, 63, 57, 18},
-                                           {2, K::PushButton, QStringLiteral("取消"), 104, 63, 57, 18},
-                                       }};
+    static const DialogTemplate layout{
+        QStringLiteral("USB口设置"),
+        10,
+        185,
+        102,
+        {
+            {-1, K::Label, QStringLiteral("打印机名称"), 22, 29, 41, 8},
+            {IDC_PRINTER, K::ComboList, {}, 70, 27, 94, 30},
+            {1, K::DefaultButton, QStringLiteral("确定"), 24, 63, 57, 18},
+            {2, K::PushButton, QStringLiteral("取消"), 104, 63, 57, 18},
+        }};
     return layout;
 }
 

@@ -11,13 +11,13 @@ namespace velkaro {
 
 class CUSBSetupDlg : public CSetupDialog {
     Q_OBJECT
-public:
+  public:
     explicit CUSBSetupDlg(QWidget* parent = nullptr);
     std::vector<tagUSBDevice> m_arrUSBDevice;
     // In: the caller's position. Out: the selected entry, or -1 when none is selected.
     int m_nUSBIndex = 0;
 
-protected:
+  protected:
     void OnInitDialog() override;
     void SaveControls() override;
 };

@@ -12,11 +12,11 @@ class CXTHyperLink;
 
 class CAboutDlg : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit CAboutDlg(QWidget* parent = nullptr, const QString& contactAddress = {});
     CXTHyperLink* EmailLink() const { return m_lnkEmail; }
 
-private:
+  private:
     CXTHyperLink* m_lnkEmail = nullptr;
 };
 

@@ -15,7 +15,7 @@ namespace velkaro {
 
 class CHttpDownload : public QObject {
     Q_OBJECT
-public:
+  public:
     static constexpr qint64 kMaxBytes = 64 * 1024;
 
     explicit CHttpDownload(QObject* parent = nullptr);
@@ -25,7 +25,7 @@ public:
     // The body cut into lines at LF, every CR dropped, each line followed by CR LF.
     static QByteArray RebuildLines(const QByteArray& body);
 
-private:
+  private:
     void OnReadyRead();
     void OnFinished();
 

@@ -84,13 +84,18 @@ QIcon PinIcon(bool pressed) {
 QIcon AppIcon() {
     static const QIcon icon = [] {
         QIcon result;
-        for (int size : {16, 20, 24, 32, 40, 48, 64, 96, 128, 256}) result.addPixmap(DrawAppIcon(size));
+        for (int size : {16, 20, 24, 32, 40, 48, 64, 96, 128, 256})
+            result.addPixmap(DrawAppIcon(size));
         return result;
     }();
     return icon;
 }
 
-QIcon PinPressedIcon() { return PinIcon(true); }
-QIcon PinLyingIcon() { return PinIcon(false); }
+QIcon PinPressedIcon() {
+    return PinIcon(true);
+}
+QIcon PinLyingIcon() {
+    return PinIcon(false);
+}
 
 }  // namespace velkaro

@@ -18,7 +18,9 @@ namespace {
 QWidget* CreateControl(QWidget* dialog, const ControlSpec& spec, const DialogUnits& units) {
     QWidget* widget = nullptr;
     switch (spec.kind) {
-        case ControlKind::GroupBox: widget = new QGroupBox(spec.caption, dialog); break;
+        case ControlKind::GroupBox:
+            widget = new QGroupBox(spec.caption, dialog);
+            break;
         case ControlKind::ComboList: {
             auto* combo = new QComboBox(dialog);
             combo->setEditable(false);
@@ -46,16 +48,24 @@ QWidget* CreateControl(QWidget* dialog, const ControlSpec& spec, const DialogUni
             widget = edit;
             break;
         }
-        case ControlKind::CheckBox: widget = new QCheckBox(spec.caption, dialog); break;
-        case ControlKind::Edit: widget = new QLineEdit(spec.caption, dialog); break;
-        case ControlKind::IpAddress: widget = new CIPAddressCtrl(dialog); break;
+        case ControlKind::CheckBox:
+            widget = new QCheckBox(spec.caption, dialog);
+            break;
+        case ControlKind::Edit:
+            widget = new QLineEdit(spec.caption, dialog);
+            break;
+        case ControlKind::IpAddress:
+            widget = new CIPAddressCtrl(dialog);
+            break;
         case ControlKind::Icon: {
             auto* label = new QLabel(dialog);
             label->setPixmap(AppIcon().pixmap(units.X(spec.width), units.Y(spec.height)));
             widget = label;
             break;
         }
-        case ControlKind::Link: widget = new CXTHyperLink(spec.caption, dialog); break;
+        case ControlKind::Link:
+            widget = new CXTHyperLink(spec.caption, dialog);
+            break;
     }
     QRect rect = units.Rect(spec.x, spec.y, spec.width, spec.height);
     if (spec.kind == ControlKind::ComboList)  // only the closed box takes room on the dialog
@@ -69,7 +79,9 @@ QWidget* CreateControl(QWidget* dialog, const ControlSpec& spec, const DialogUni
 
 }  // namespace
 
-QString ControlName(int id) { return QStringLiteral("id%1").arg(id); }
+QString ControlName(int id) {
+    return QStringLiteral("id%1").arg(id);
+}
 
 DialogUnits TemplateBuilder::Build(QWidget* dialog, const DialogTemplate& layout) {
     dialog->setFont(DialogFont(layout.pointSize));

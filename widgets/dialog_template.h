@@ -13,7 +13,7 @@ namespace velkaro {
 
 enum class ControlKind {
     GroupBox,
-    ComboList,      // drop-down list, no free text; the table height includes the list
+    ComboList,  // drop-down list, no free text; the table height includes the list
     PushButton,
     DefaultButton,  // the push button that Enter presses
     Label,
@@ -42,7 +42,7 @@ struct DialogTemplate {
 };
 
 class TemplateBuilder {
-public:
+  public:
     // Sets the dialog's font, caption and client size, and creates every control.
     static DialogUnits Build(QWidget* dialog, const DialogTemplate& layout);
 };

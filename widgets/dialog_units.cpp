@@ -21,8 +21,12 @@ DialogUnits::DialogUnits(const QFont& font) {
     baseHeight_ = metrics.height();
 }
 
-int DialogUnits::X(int units) const { return MulDiv(units, baseWidth_, 4); }
-int DialogUnits::Y(int units) const { return MulDiv(units, baseHeight_, 8); }
+int DialogUnits::X(int units) const {
+    return MulDiv(units, baseWidth_, 4);
+}
+int DialogUnits::Y(int units) const {
+    return MulDiv(units, baseHeight_, 8);
+}
 
 QRect DialogUnits::Rect(int x, int y, int width, int height) const {
     return QRect(X(x), Y(y), X(width), Y(height));

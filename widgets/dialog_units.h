@@ -9,7 +9,7 @@
 namespace velkaro {
 
 class DialogUnits {
-public:
+  public:
     explicit DialogUnits(const QFont& font);
     int X(int units) const;
     int Y(int units) const;
@@ -17,7 +17,7 @@ public:
     int BaseWidth() const { return baseWidth_; }
     int BaseHeight() const { return baseHeight_; }
 
-private:
+  private:
     int baseWidth_;
     int baseHeight_;
 };

@@ -10,7 +10,9 @@
 namespace velkaro {
 
 CXTHyperLink::CXTHyperLink(const QString& text, QWidget* parent)
-    : QWidget(parent), text_(text), opener_([](const QUrl& url) { QDesktopServices::openUrl(url); }) {
+    : QWidget(parent),
+      text_(text),
+      opener_([](const QUrl& url) { QDesktopServices::openUrl(url); }) {
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
     setAttribute(Qt::WA_Hover);
@@ -92,24 +94,30 @@ void CXTHyperLink::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
-        case Qt::Key_Space: Click(); break;
-        default: QWidget::keyPressEvent(event);
+        case Qt::Key_Space:
+            Click();
+            break;
+        default:
+            QWidget::keyPressEvent(event);
     }
 }
 
 namespace {
 
 class HyperlinkAccessible : public QAccessibleWidget {
-public:
+  public:
     explicit HyperlinkAccessible(CXTHyperLink* link) : QAccessibleWidget(link, QAccessible::Link) {
         addControllingSignal(QStringLiteral("clicked()"));
     }
     QString text(QAccessible::Text t) const override {
         const auto* link = static_cast<const CXTHyperLink*>(widget());
         switch (t) {
-            case QAccessible::Name: return link->Text();
-            case QAccessible::Description: return link->URL();
-            default: return QAccessibleWidget::text(t);
+            case QAccessible::Name:
+                return link->Text();
+            case QAccessible::Description:
+                return link->URL();
+            default:
+                return QAccessibleWidget::text(t);
         }
     }
     QStringList actionNames() const override { return {pressAction()}; }

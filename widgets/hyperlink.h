@@ -13,7 +13,7 @@ namespace velkaro {
 
 class CXTHyperLink : public QWidget {
     Q_OBJECT
-public:
+  public:
     using Opener = std::function<void(const QUrl&)>;
 
     explicit CXTHyperLink(const QString& text = {}, QWidget* parent = nullptr);
@@ -34,17 +34,17 @@ public:
 
     QSize sizeHint() const override;
 
-signals:
+  signals:
     void clicked();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     QString text_;
     QString target_;
     bool underline_ = true;

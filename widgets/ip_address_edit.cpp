@@ -67,7 +67,9 @@ bool CIPAddressCtrl::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void CIPAddressCtrl::resizeEvent(QResizeEvent*) { LayoutFields(); }
+void CIPAddressCtrl::resizeEvent(QResizeEvent*) {
+    LayoutFields();
+}
 
 void CIPAddressCtrl::LayoutFields() {
     const int dot = fontMetrics().horizontalAdvance(QLatin1Char('.')) + 4;

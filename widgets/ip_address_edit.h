@@ -12,7 +12,7 @@ namespace velkaro {
 
 class CIPAddressCtrl : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit CIPAddressCtrl(QWidget* parent = nullptr);
 
     QString Text() const;
@@ -20,11 +20,11 @@ public:
     void SetText(const QString& text);
     QLineEdit* Field(int index) const { return fields_.at(index); }
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     void LayoutFields();
     std::array<QLineEdit*, 4> fields_{};
 };

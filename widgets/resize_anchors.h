@@ -16,15 +16,15 @@ class QDialog;
 namespace velkaro {
 
 class ResizeAnchors : public QObject {
-public:
+  public:
     explicit ResizeAnchors(QDialog* dialog);
     void SetAnchor(QWidget* control, QPointF topLeft, QPointF bottomRight);
     void Activate();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     struct Anchor {
         QWidget* control;
         QRect initial;

@@ -15,7 +15,7 @@ namespace velkaro {
 namespace {
 
 class FileReaderTest : public ::testing::Test {
-protected:
+  protected:
     std::string Make(const std::string& name, const std::string& content) {
         const std::string path = (dir_.Path() / name).string();
         std::ofstream(path, std::ios::binary) << content;

@@ -22,7 +22,7 @@ using test::RecordingOwner;
 using test::TempDir;
 
 class SerialPortTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         pty_.LinkAs(dev_.Path(), "ttyS0");  // COM1
         port_.SetDeviceFolder(dev_.Str());

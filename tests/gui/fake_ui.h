@@ -14,7 +14,7 @@
 namespace velkaro::test {
 
 class FakeUi : public IUiServices {
-public:
+  public:
     struct Message {
         QString text;
         Icon icon;

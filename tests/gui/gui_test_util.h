@@ -29,7 +29,7 @@ inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
 
 // A main window wired to a fake user and a private device folder.
 class WindowFixture {
-public:
+  public:
     explicit WindowFixture(DialogEnvironment environment = {}) {
         environment.deviceFolder = devices.Str();
         if (environment.sysfsRoot == "/sys") environment.sysfsRoot = devices.Str() + "/sys";
@@ -38,7 +38,9 @@ public:
     }
 
     QPlainTextEdit* SendBox() const { return Control<QPlainTextEdit>(dialog.get(), IDC_SEND_BOX); }
-    QPlainTextEdit* ReceiveBox() const { return Control<QPlainTextEdit>(dialog.get(), IDC_RECEIVE); }
+    QPlainTextEdit* ReceiveBox() const {
+        return Control<QPlainTextEdit>(dialog.get(), IDC_RECEIVE);
+    }
     QString ReceivedText() const {
         dialog->Receiver().Flush();
         return ReceiveBox()->toPlainText();

@@ -15,7 +15,9 @@
 namespace velkaro::test {
 namespace {
 
-QRect Geometry(const QWidget* dialog, int id) { return Control<QWidget>(dialog, id)->geometry(); }
+QRect Geometry(const QWidget* dialog, int id) {
+    return Control<QWidget>(dialog, id)->geometry();
+}
 
 TEST(MainWindow, StartsWithTheDefaultSerialSettingsClosed) {
     WindowFixture w;
@@ -50,8 +52,9 @@ TEST(MainWindow, AnchorsMoveAndGrowTheRightControls) {
     QWidget* dlg = w.dialog.get();
     w.dialog->show();
     const QSize start = dlg->size();
-    const int ids[] = {IDC_RECEIVE, IDC_SEND_BOX, IDC_TOPMOST, IDC_CLEAR_RECEIVE, IDC_SEND_FILE,
-                       IDC_SEND_DATA, IDC_STATUS, IDC_UPDATE_LINK, IDC_OPEN_PORT, IDC_ZPL};
+    const int ids[] = {IDC_RECEIVE,   IDC_SEND_BOX,  IDC_TOPMOST, IDC_CLEAR_RECEIVE,
+                       IDC_SEND_FILE, IDC_SEND_DATA, IDC_STATUS,  IDC_UPDATE_LINK,
+                       IDC_OPEN_PORT, IDC_ZPL};
     std::map<int, QRect> before;
     for (int id : ids) before[id] = Geometry(dlg, id);
 
@@ -133,7 +136,7 @@ TEST(MainWindow, ChoosingAKindRebuildsTheStatusLine) {
 }
 
 class SerialWindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { pty.LinkAs(w.devices.Path(), "ttyS0"); }
     WindowFixture w;
     PtyPair pty;

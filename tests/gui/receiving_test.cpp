@@ -11,7 +11,7 @@ namespace velkaro::test {
 namespace {
 
 class ReceivingTest : public ::testing::Test {
-protected:
+  protected:
     explicit ReceivingTest(QByteArray charset = "UTF-8") : w(Environment(charset)) {}
     static DialogEnvironment Environment(const QByteArray& charset) {
         DialogEnvironment environment;
@@ -33,7 +33,9 @@ TEST_F(ReceivingTest, EveryByteIsShownAndLineBreaksStartNewLines) {
     } cases[] = {
         {{"OK\r\n", "READY"}, "OK\nREADY"},
         {{std::string("A\0B", 3)}, QString::fromUtf8("A\u2400B")},
-        {{"\x02" "030,0,0\x03"}, QString::fromUtf8("\u2402030,0,0\u2403")},
+        {{"\x02"
+          "030,0,0\x03"},
+         QString::fromUtf8("\u2402030,0,0\u2403")},
         {{"a\rb\nc\r\nd"}, "a\nb\nc\nd"},
         {{"line\r", "\nnext"}, "line\nnext"},  // CR LF split across two deliveries
         {{"t\tab\x7f\x1b"}, QString::fromUtf8("t\tab\u2421\u241b")},
@@ -60,7 +62,8 @@ TEST_F(ReceivingTest, TheViewFollowsTheEnd) {
 
 TEST_F(ReceivingTest, ClearingWhileDataArrivesStartsAfresh) {
     Deliver("old data");
-    QCoreApplication::postEvent(w.dialog.get(), new PortEvent(PortMessage{WM_SERIAL_DATA, "queued", 1}));
+    QCoreApplication::postEvent(w.dialog.get(),
+                                new PortEvent(PortMessage{WM_SERIAL_DATA, "queued", 1}));
     w.Click(IDC_CLEAR_RECEIVE);
     EXPECT_EQ(w.ReceivedText(), "");
     QCoreApplication::processEvents();
@@ -85,7 +88,7 @@ TEST_F(ReceivingTest, TheParallelKindNeverAddsAnything) {
 }
 
 class LocaleReceivingTest : public ReceivingTest {
-protected:
+  protected:
     LocaleReceivingTest() : ReceivingTest("GB18030") {}
 };
 

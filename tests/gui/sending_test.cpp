@@ -11,7 +11,7 @@ namespace {
 
 // A serial printer on a pseudo-terminal behind COM1.
 class SendingTest : public ::testing::Test {
-protected:
+  protected:
     explicit SendingTest(QByteArray charset = "UTF-8") : w(Environment(charset)) {
         pty.LinkAs(w.devices.Path(), "ttyS0");
     }
@@ -25,7 +25,9 @@ protected:
         ASSERT_TRUE(w.dialog->PortOpen());
     }
     // What the printer received within a short while.
-    std::string Received(std::size_t expected) { return pty.Receive(expected, expected ? 3000 : 200); }
+    std::string Received(std::size_t expected) {
+        return pty.Receive(expected, expected ? 3000 : 200);
+    }
     std::string WriteFile(const std::string& name, const std::string& content) {
         const std::string path = (w.devices.Path() / name).string();
         std::ofstream(path, std::ios::binary) << content;
@@ -106,7 +108,7 @@ TEST_F(SendingTest, SendFileSendsWholeFilesAndReportsWhatGoesWrong) {
 }
 
 class LocaleSendingTest : public SendingTest {
-protected:
+  protected:
     LocaleSendingTest() : SendingTest("GB18030") {}
 };
 

@@ -18,7 +18,7 @@
 namespace velkaro::test {
 
 class PtyPair {
-public:
+  public:
     PtyPair() {
         int master = -1, slave = -1;
         char name[256] = {};
@@ -71,7 +71,7 @@ public:
         return got;
     }
 
-private:
+  private:
     UniqueFd master_;
     UniqueFd slave_;
     std::string slaveName_;

@@ -12,7 +12,7 @@
 namespace velkaro::test {
 
 class RecordingOwner : public IPortOwner {
-public:
+  public:
     void PostPortMessage(PortMessage message) override {
         std::lock_guard<std::mutex> lock(mutex_);
         messages_.push_back(std::move(message));
@@ -44,7 +44,7 @@ public:
         return all;
     }
 
-private:
+  private:
     std::size_t BytesLocked() const {
         std::size_t total = 0;
         for (const PortMessage& m : messages_) total += m.bytes.size();

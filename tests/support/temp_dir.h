@@ -7,7 +7,7 @@
 namespace velkaro::test {
 
 class TempDir {
-public:
+  public:
     TempDir() {
         std::string pattern = (std::filesystem::temp_directory_path() / "velkaro-test-XXXXXX");
         if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
@@ -23,7 +23,7 @@ public:
     const std::filesystem::path& Path() const { return path_; }
     std::string Str() const { return path_.string(); }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
