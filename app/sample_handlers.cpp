@@ -11,18 +11,17 @@
 namespace velkaro {
 
 void CVelkaroDlg::OnBnClickedZpl() {
-    PopupSamples(static_cast<int>(PrinterLanguage::ZPL), IDC_ZPL);
+    PopupSamples(PrinterLanguage::ZPL, IDC_ZPL);
 }
 void CVelkaroDlg::OnBnClickedEpl() {
-    PopupSamples(static_cast<int>(PrinterLanguage::EPL), IDC_EPL);
+    PopupSamples(PrinterLanguage::EPL, IDC_EPL);
 }
 void CVelkaroDlg::OnBnClickedCpcl() {
-    PopupSamples(static_cast<int>(PrinterLanguage::CPCL), IDC_CPCL);
+    PopupSamples(PrinterLanguage::CPCL, IDC_CPCL);
 }
 
-void CVelkaroDlg::PopupSamples(int language, int buttonId) {
-    const std::unique_ptr<QMenu> menu =
-        BuildSampleMenu(static_cast<PrinterLanguage>(language), this);
+void CVelkaroDlg::PopupSamples(PrinterLanguage language, int buttonId) {
+    const std::unique_ptr<QMenu> menu = BuildSampleMenu(language, this);
     const QWidget* button = Control<QWidget>(this, buttonId);
     // The menu's top-left corner touches the button's top-right corner.
     const QPoint at = button->mapToGlobal(QPoint(button->width(), 0));

@@ -15,6 +15,7 @@
 #include "connections/serial_port.h"
 #include "connections/socket_comm.h"
 #include "connections/usb_port.h"
+#include "samples/sample_commands.h"
 #include "support/http_download.h"
 
 class QComboBox;
@@ -142,7 +143,7 @@ class CVelkaroDlg : public QDialog {
     void SetupParallelPort();
     void SetupUSBPort();
     void SetupNetworkPort();
-    void PopupSamples(int menuId, int buttonId);
+    void PopupSamples(PrinterLanguage language, int buttonId);
     // Runs blocking work off the window's thread while the window keeps painting.
     bool RunWithoutFreezing(const std::function<bool()>& work);
 
