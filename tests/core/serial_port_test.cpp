@@ -17,6 +17,7 @@ namespace velkaro {
 namespace {
 
 using namespace std::chrono_literals;
+using test::FlowingPrinter;
 using test::PtyPair;
 using test::RecordingOwner;
 using test::TempDir;
@@ -160,13 +161,7 @@ TEST_F(SerialPortTest, WriteReturnsAtOnceAndDrainsEverythingInOrder) {
 TEST_F(SerialPortTest, ReopenWhileDataFlowsReplacesTheReader) {
     ASSERT_TRUE(OpenCom1());
     ASSERT_TRUE(port_.StartReader());
-    std::atomic<bool> flowing{true};
-    std::thread printer([&] {
-        while (flowing) {
-            pty_.Send(std::string(64, 'z'));
-            std::this_thread::sleep_for(1ms);
-        }
-    });
+    FlowingPrinter printer(pty_);
     std::this_thread::sleep_for(50ms);
     const auto first = port_.Connection();
     ASSERT_TRUE(OpenCom1());
@@ -175,8 +170,7 @@ TEST_F(SerialPortTest, ReopenWhileDataFlowsReplacesTheReader) {
     EXPECT_TRUE(owner_.WaitFor([&](const std::vector<PortMessage>& all) {
         return !all.empty() && all.back().connection == port_.Connection();
     }));
-    flowing = false;
-    printer.join();
+    printer.Stop();
 }
 
 TEST_F(SerialPortTest, StopReaderAndDestructionEndPromptly) {

@@ -258,13 +258,7 @@ TEST_F(SocketCommTest, SendAfterThePeerClosedDoesNotRaiseSigpipe) {
 
 TEST(SocketComm, ConnectToAListenerWithAFullQueueTimesOut) {
     LoopbackListener full(0);
-    std::vector<UniqueFd> waiting;  // connects nobody accepts fill the accept queue
-    for (int i = 0; i < 4; ++i) {
-        UniqueFd fd(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
-        const sockaddr_in to = LoopbackAddress(full.Number());
-        ::connect(fd.Get(), reinterpret_cast<const sockaddr*>(&to), sizeof to);
-        waiting.push_back(std::move(fd));
-    }
+    const std::vector<UniqueFd> waiting = FillAcceptQueue(full);
     std::this_thread::sleep_for(100ms);
 
     RecordingOwner owner;

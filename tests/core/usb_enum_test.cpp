@@ -1,20 +1,21 @@
 #include "connections/usb_device.h"
 #include "connections/usb_port.h"
 
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
+#include "support/fake_sysfs.h"
 #include "support/temp_dir.h"
 
 namespace velkaro {
 namespace {
 
 namespace fs = std::filesystem;
+using test::AddFakeUsbPrinter;
+using test::FakeUsbPrinter;
 using test::TempDir;
+using test::UsbNode;
 
 // A fake sysfs and device folder laid out as the USB printer class driver leaves them.
 class UsbEnumTest : public ::testing::Test {
@@ -31,33 +32,11 @@ class UsbEnumTest : public ::testing::Test {
     fs::path Dev() const { return root_.Path() / "dev"; }
 
     void Add(const Printer& p) {
-        const std::string name = "lp" + std::to_string(p.n);
-        fs::path usbDevice = Sys() / "devices/pci0000:00/0000:00:14.0" /
-                             ("usb" + p.port.substr(0, p.port.find('-')));
-        for (std::size_t dot = p.port.find('.'); dot != std::string::npos;
-             dot = p.port.find('.', dot + 1))
-            usbDevice /= p.port.substr(0, dot);  // the hubs on the way
-        usbDevice /= p.port;
-        const fs::path interface = usbDevice / (p.port + ":1.0");
-        fs::create_directories(interface);
-        if (!p.deviceId.empty()) Write(interface / "ieee1284_id", p.deviceId + "\n");
-
-        const fs::path classFolder = Sys() / "class/usbmisc";
-        fs::create_directories(classFolder);
-        const fs::path entry = p.linked ? interface / "usbmisc" / name : classFolder / name;
-        fs::create_directories(entry);
-        if (p.linked) {
-            fs::create_directory_symlink(fs::relative(entry, classFolder), classFolder / name);
-            fs::create_directory_symlink("../../../" + p.port + ":1.0", entry / "device");
-            Write(entry / "uevent",
-                  "MAJOR=180\nMINOR=" + std::to_string(p.n) + "\nDEVNAME=usb/" + name + "\n");
-        } else {
-            fs::create_directory_symlink(interface, entry / "device");  // and no uevent
-        }
-        if (p.node) {
-            fs::create_directories(Dev() / "usb");
-            ASSERT_EQ(::mkfifo((Dev() / "usb" / name).c_str(), 0600), 0);
-        }
+        FakeUsbPrinter printer{p.n, p.port, p.deviceId};
+        printer.node = p.node ? UsbNode::kFifo : UsbNode::kNone;
+        printer.linked = p.linked;
+        printer.uevent = p.linked;  // a folder of its own comes without a uevent
+        AddFakeUsbPrinter(Sys(), Dev(), printer);
     }
 
     std::vector<tagUSBDevice> List() const {
@@ -66,10 +45,6 @@ class UsbEnumTest : public ::testing::Test {
         return list;
     }
     std::string Node(int n) const { return Dev().string() + "/usb/lp" + std::to_string(n); }
-
-    static void Write(const fs::path& file, const std::string& text) {
-        std::ofstream(file) << text;
-    }
 
     TempDir root_;
 };

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -18,6 +17,7 @@ namespace {
 using namespace std::chrono_literals;
 using namespace std::string_literals;
 using Clock = std::chrono::steady_clock;
+using test::FlowingPrinter;
 using test::PtyPair;
 using test::RecordingOwner;
 using test::TempDir;
@@ -108,13 +108,7 @@ TEST_F(UsbPortTest, UnpluggingEndsTheReaderPromptly) {
 TEST_F(UsbPortTest, ReopenWhileDataFlowsStartsANewConnection) {
     ASSERT_TRUE(Open());
     ASSERT_TRUE(port_.StartReader());
-    std::atomic<bool> flowing{true};
-    std::thread printer([&] {
-        while (flowing) {
-            pty_.Send(std::string(64, 'z'));
-            std::this_thread::sleep_for(1ms);
-        }
-    });
+    FlowingPrinter printer(pty_);
     ASSERT_TRUE(owner_.WaitForBytes(64));
     const auto first = port_.Connection();
     ASSERT_TRUE(Open());
@@ -123,8 +117,7 @@ TEST_F(UsbPortTest, ReopenWhileDataFlowsStartsANewConnection) {
     EXPECT_TRUE(owner_.WaitFor([&](const std::vector<PortMessage>& all) {
         return !all.empty() && all.back().connection == port_.Connection();
     }));
-    flowing = false;
-    printer.join();
+    printer.Stop();
 
     const auto messages = owner_.Messages();
     std::size_t i = 0;

@@ -1,7 +1,6 @@
 // The four settings dialogs, on their own and as the main window runs them.
 #include <arpa/inet.h>
 #include <netinet/in.h>
-#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -11,13 +10,13 @@
 #include <QPushButton>
 #include <QTest>
 #include <filesystem>
-#include <fstream>
 
 #include "gui_test_util.h"
 #include "settings/com_port_setup_dlg.h"
 #include "settings/ethernet_setup_dlg.h"
 #include "settings/parallel_port_setup_dlg.h"
 #include "settings/usb_setup_dlg.h"
+#include "support/fake_sysfs.h"
 #include "support/loopback.h"
 #include "support/pty_pair.h"
 #include "widgets/ip_address_edit.h"
@@ -222,16 +221,7 @@ class UsbSetupTest : public ::testing::Test {
     // A printer of the USB printer class driver at lp<n> on USB port `port`, named by its
     // device ID, with a device node that exists.
     void AddPrinter(int n, const std::string& port, const std::string& deviceId) {
-        const fs::path sys = w.devices.Path() / "sys";
-        const fs::path interface = sys / "devices/usb1" / port / (port + ":1.0");
-        const fs::path entry = sys / "class/usbmisc" / ("lp" + std::to_string(n));
-        fs::create_directories(interface);
-        fs::create_directories(entry);
-        std::ofstream(interface / "ieee1284_id") << deviceId;
-        std::ofstream(entry / "uevent") << "DEVNAME=usb/lp" << n << "\n";
-        fs::create_directory_symlink(interface, entry / "device");
-        fs::create_directories(w.devices.Path() / "usb");
-        ASSERT_EQ(::mkfifo(Node(n).c_str(), 0600), 0);
+        AddFakeUsbPrinter(w.devices.Path() / "sys", w.devices.Path(), {n, port, deviceId});
     }
     std::string Node(int n) const { return w.devices.Str() + "/usb/lp" + std::to_string(n); }
 

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "gui_test_util.h"
+#include "support/fake_sysfs.h"
 #include "support/pty_pair.h"
 
 namespace velkaro::test {
@@ -30,19 +31,12 @@ class UsbWindowTest : public ::testing::Test {
     // the pty's slave side, or is a FIFO that nobody reads.
     void AddPrinter(int n, const std::string& port, const std::string& deviceId,
                     const PtyPair* node = nullptr) {
-        const fs::path sys = w.devices.Path() / "sys";
-        const fs::path interface = sys / "devices/usb1" / port / (port + ":1.0");
-        const fs::path entry = sys / "class/usbmisc" / ("lp" + std::to_string(n));
-        fs::create_directories(interface);
-        fs::create_directories(entry);
-        std::ofstream(interface / "ieee1284_id") << deviceId;
-        std::ofstream(entry / "uevent") << "MAJOR=180\nMINOR=" << n << "\nDEVNAME=usb/lp" << n;
-        fs::create_directory_symlink(interface, entry / "device");
-        fs::create_directories(w.devices.Path() / "usb");
-        if (node)
-            fs::create_symlink(node->SlaveName(), Node(n));
-        else
-            ASSERT_EQ(::mkfifo(Node(n).c_str(), 0600), 0);
+        FakeUsbPrinter printer{n, port, deviceId};
+        if (node) {
+            printer.node = UsbNode::kSymlink;
+            printer.linkTarget = node->SlaveName();
+        }
+        AddFakeUsbPrinter(w.devices.Path() / "sys", w.devices.Path(), printer);
     }
     std::string Node(int n) const { return w.devices.Str() + "/usb/lp" + std::to_string(n); }
     void SendText(const QString& text) {

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/unique_fd.h"
@@ -59,6 +60,20 @@ class LoopbackListener {
     UniqueFd fd_;
     std::uint16_t port_ = 0;
 };
+
+// Fills the listener's accept queue: `connects` non-blocking connects that nobody accepts, kept
+// open as long as the caller holds them. The kernel completes them in the background, so the
+// caller gives it a moment before relying on a full queue.
+inline std::vector<UniqueFd> FillAcceptQueue(const LoopbackListener& listener, int connects = 4) {
+    std::vector<UniqueFd> waiting;
+    const sockaddr_in to = LoopbackAddress(listener.Number());
+    for (int i = 0; i < connects; ++i) {
+        UniqueFd fd(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+        ::connect(fd.Get(), reinterpret_cast<const sockaddr*>(&to), sizeof to);
+        waiting.push_back(std::move(fd));
+    }
+    return waiting;
+}
 
 // Reads until `count` bytes or end of stream arrived, or `timeoutMs` passed.
 inline std::string ReadFrom(int fd, std::size_t count, int timeoutMs = 5000) {

@@ -8,10 +8,12 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <thread>
 
 #include "platform/unique_fd.h"
 
@@ -75,6 +77,34 @@ class PtyPair {
     UniqueFd master_;
     UniqueFd slave_;
     std::string slaveName_;
+};
+
+// A printer that never stops talking: sends 64-byte chunks on the pty's master side every
+// millisecond from a thread of its own, from construction until Stop() or destruction.
+class FlowingPrinter {
+  public:
+    explicit FlowingPrinter(const PtyPair& pty) : pty_(pty), thread_([this] { Run(); }) {}
+    ~FlowingPrinter() { Stop(); }
+    FlowingPrinter(const FlowingPrinter&) = delete;
+    FlowingPrinter& operator=(const FlowingPrinter&) = delete;
+
+    // Ends the flow and waits for the thread; harmless when already stopped.
+    void Stop() {
+        flowing_ = false;
+        if (thread_.joinable()) thread_.join();
+    }
+
+  private:
+    void Run() {
+        while (flowing_) {
+            pty_.Send(std::string(64, 'z'));
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }
+
+    const PtyPair& pty_;
+    std::atomic<bool> flowing_{true};
+    std::thread thread_;  // last, so that it starts once the rest is in place
 };
 
 }  // namespace velkaro::test
