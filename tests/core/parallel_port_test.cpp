@@ -10,6 +10,7 @@
 #include <chrono>
 #include <thread>
 
+#include "support/fifo_printer.h"
 #include "support/temp_dir.h"
 
 namespace velkaro {
@@ -17,6 +18,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
+using test::FifoPrinter;
 using test::TempDir;
 
 std::string Pattern(std::size_t size, int seed) {
@@ -24,52 +26,6 @@ std::string Pattern(std::size_t size, int seed) {
     for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 13 + i / 509 + seed);
     return bytes;
 }
-
-// The printer: the read end of a FIFO standing in for the node. It is opened before the port
-// opens the node, so nothing sent is lost, and read on a thread until end of file, which comes
-// only once the port has closed the node.
-class FifoPrinter {
-  public:
-    explicit FifoPrinter(const std::string& path)
-        : fd_(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)) {}
-    ~FifoPrinter() {
-        if (thread_.joinable()) thread_.join();
-    }
-    bool Valid() const { return fd_.Valid(); }
-
-    // Starts reading (after `delay`) once the port holds the node.
-    void Start(std::chrono::milliseconds delay = 0ms) {
-        thread_ = std::thread([this, delay] {
-            std::this_thread::sleep_for(delay);
-            char buffer[65536];
-            for (;;) {
-                pollfd p{fd_.Get(), POLLIN, 0};
-                if (::poll(&p, 1, 5000) <= 0) return;  // a node never closed ends the test
-                const ssize_t n = ::read(fd_.Get(), buffer, sizeof buffer);
-                if (n > 0) received_.append(buffer, static_cast<std::size_t>(n));
-                if (n == 0) {
-                    endOfFile_ = true;
-                    return;
-                }
-            }
-        });
-    }
-    // Waits for end of file; what arrived before it.
-    std::string Received() {
-        if (thread_.joinable()) thread_.join();
-        return received_;
-    }
-    bool EndOfFile() {
-        if (thread_.joinable()) thread_.join();
-        return endOfFile_;
-    }
-
-  private:
-    UniqueFd fd_;
-    std::thread thread_;
-    std::string received_;
-    bool endOfFile_ = false;
-};
 
 class ParallelPortTest : public ::testing::Test {
   protected:

@@ -14,6 +14,7 @@
 
 #include "gui_test_util.h"
 #include "support/fake_sysfs.h"
+#include "support/fifo_printer.h"
 #include "support/pty_pair.h"
 
 namespace velkaro::test {
@@ -124,45 +125,6 @@ TEST_F(UsbWindowTest, APrinterUnpluggedSinceItWasListedFailsToOpen) {
 
 // ---- LPT ----
 
-// The printer on a parallel node: the read end of a FIFO, opened before the window writes and
-// read on a thread until end of file, which comes once the window has closed the node.
-class FifoPrinter {
-  public:
-    explicit FifoPrinter(const std::string& path) {
-        if (::mkfifo(path.c_str(), 0600) != 0) throw std::runtime_error("mkfifo failed");
-        fd_.Reset(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-        thread_ = std::thread([this] {
-            char buffer[65536];
-            for (;;) {
-                pollfd p{fd_.Get(), POLLIN, 0};
-                if (::poll(&p, 1, 3000) <= 0) return;  // a node never closed ends the wait
-                const ssize_t n = ::read(fd_.Get(), buffer, sizeof buffer);
-                if (n > 0) received_.append(buffer, static_cast<std::size_t>(n));
-                if (n == 0) {
-                    endOfFile_ = true;
-                    return;
-                }
-            }
-        });
-    }
-    ~FifoPrinter() { Join(); }
-    // Everything that arrived before the end of file; false when no end of file came.
-    bool ReceivedUntilClosed(std::string* received) {
-        Join();
-        *received = received_;
-        return endOfFile_;
-    }
-
-  private:
-    void Join() {
-        if (thread_.joinable()) thread_.join();
-    }
-    UniqueFd fd_;
-    std::thread thread_;
-    std::string received_;
-    bool endOfFile_ = false;
-};
-
 class ParallelWindowTest : public ::testing::Test {
   protected:
     std::string Node(int n) const { return w.devices.Str() + "/lp" + std::to_string(n); }
@@ -194,10 +156,12 @@ TEST_F(ParallelWindowTest, EachSendDeliversTheExactBytesAndClosesTheNode) {
     w.SendBox()->setPlainText("^XA^FDLPT^FS\n^XZ");
     w.ui.fileToOpen = QString::fromStdString(path);
     for (const auto& c : cases) {
-        FifoPrinter printer(Node(0));
+        ASSERT_EQ(::mkfifo(Node(0).c_str(), 0600), 0);
+        FifoPrinter printer(Node(0), 3000);
+        printer.Start();
         w.Click(c.button);
-        std::string received;
-        EXPECT_TRUE(printer.ReceivedUntilClosed(&received)) << c.what;
+        const std::string received = printer.Received();
+        EXPECT_TRUE(printer.EndOfFile()) << c.what;
         EXPECT_EQ(received.size(), c.expected.size()) << c.what;
         EXPECT_TRUE(received == c.expected) << c.what;
         EXPECT_TRUE(w.ui.messages.empty()) << c.what;
