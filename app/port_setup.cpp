@@ -1,6 +1,6 @@
 // Each connection kind's branch of "端口设定". Accepted changes mark the connection closed
 // until it is opened again; the open device keeps its old settings until then.
-#include "app/ui_services.h"
+#include "window_services/ui_services.h"
 #include "app/velkaro_dlg.h"
 #include "settings/com_port_setup_dlg.h"
 #include "settings/ethernet_setup_dlg.h"

@@ -3,7 +3,7 @@
 #include <QPushButton>
 #include <QTextCursor>
 
-#include "app/ui_services.h"
+#include "window_services/ui_services.h"
 #include "app/velkaro_dlg.h"
 #include "samples/sample_menu.h"
 #include "widgets/dialog_template.h"

@@ -4,7 +4,7 @@
 #include <climits>
 
 #include "app/locale_text.h"
-#include "app/ui_services.h"
+#include "window_services/ui_services.h"
 #include "app/velkaro_dlg.h"
 #include "platform/device_names.h"
 #include "platform/file_reader.h"

@@ -2,7 +2,7 @@
 #include <QDir>
 #include <QFile>
 
-#include "app/ui_services.h"
+#include "window_services/ui_services.h"
 #include "app/velkaro_dlg.h"
 #include "support/help_file.h"
 #include "support/program_strings.h"

@@ -2,7 +2,7 @@
 
 #include <QFontDatabase>
 
-#include "app/ui_services.h"
+#include "window_services/ui_services.h"
 #include "app/velkaro_dlg.h"
 #include "support/program_strings.h"
 #include "widgets/hyperlink.h"

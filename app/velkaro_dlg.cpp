@@ -13,7 +13,7 @@
 
 #include "app/main_layout.h"
 #include "app/receive_view.h"
-#include "app/ui_services.h"
+#include "window_services/ui_services.h"
 #include "support/about_dlg.h"
 #include "support/program_strings.h"
 #include "widgets/artwork.h"

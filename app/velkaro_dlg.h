@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/port_event.h"
+#include "window_services/port_event.h"
 #include "connections/parallel_port.h"
 #include "connections/serial_port.h"
 #include "connections/socket_comm.h"

@@ -21,9 +21,9 @@
 #include <fstream>
 #include <thread>
 
-#include "app/port_event.h"
+#include "window_services/port_event.h"
 #include "app/receive_view.h"
-#include "app/ui_services.h"
+#include "window_services/ui_services.h"
 #include "app/velkaro_dlg.h"
 #include "platform/unique_fd.h"
 #include "widgets/dialog_template.h"

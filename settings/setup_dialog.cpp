@@ -3,7 +3,7 @@
 #include <QComboBox>
 #include <QPushButton>
 
-#include "app/ui_services.h"
+#include "window_services/ui_services.h"
 
 namespace velkaro {
 

@@ -5,7 +5,7 @@
 #include <QNetworkProxyFactory>
 #include <QNetworkReply>
 
-#include "app/port_event.h"
+#include "window_services/port_event.h"
 
 namespace velkaro {
 

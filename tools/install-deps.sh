@@ -6,8 +6,12 @@ packages=(
   g++ make cmake pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   googletest libgtest-dev
-  fonts-wqy-microhei
+  qt6-translations-l10n qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
+  libzint-dev libzxing-dev
+  clang libclang-rt-14-dev
+  fonts-wqy-microhei fonts-dejavu-core fonts-dejavu-extra
   socat xvfb xauth
+  desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()

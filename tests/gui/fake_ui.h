@@ -9,7 +9,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/ui_services.h"
+#include "window_services/ui_services.h"
 
 namespace velkaro::test {
 

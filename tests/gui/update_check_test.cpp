@@ -9,7 +9,7 @@
 #include <memory>
 #include <optional>
 
-#include "app/port_event.h"
+#include "window_services/port_event.h"
 #include "gui_test_util.h"
 #include "widgets/hyperlink.h"
 

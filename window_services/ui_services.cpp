@@ -1,4 +1,4 @@
-#include "app/ui_services.h"
+#include "window_services/ui_services.h"
 
 #include <QDesktopServices>
 #include <QDialog>

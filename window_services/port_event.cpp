@@ -1,4 +1,4 @@
-#include "app/port_event.h"
+#include "window_services/port_event.h"
 
 #include <QCoreApplication>
 
