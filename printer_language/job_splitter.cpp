@@ -11,6 +11,8 @@ namespace {
 constexpr char kEsc = '\x1b';
 // A binary payload's header must show its size within this many bytes.
 constexpr std::size_t kHeaderLimit = 64;
+// Bytes that start nothing are reported in runs of at most this length.
+constexpr std::size_t kLongestIgnoredRun = 4096;
 // Capacity kept after a big job, so that one huge label does not pin its memory for ever.
 constexpr std::size_t kKeptCapacity = std::size_t{16} << 20;
 
@@ -134,8 +136,7 @@ bool JobSplitter::StepBetween(const Sink& sink) {
         }
     }
     if (languages_.epl) return StartEplLine(sink);
-    EmitIgnoredRun(sink);
-    return true;
+    return EmitIgnoredRun(sink);
 }
 
 bool JobSplitter::StartTilde(const Sink& sink) {
@@ -183,8 +184,7 @@ bool JobSplitter::StartBang(const Sink& sink) {
         }
     }
     if (languages_.epl) return StartEplLine(sink);
-    EmitIgnoredRun(sink);
-    return true;
+    return EmitIgnoredRun(sink);
 }
 
 bool JobSplitter::StartEplLine(const Sink& sink) {
@@ -205,12 +205,16 @@ bool JobSplitter::StartEplLine(const Sink& sink) {
     return true;
 }
 
-void JobSplitter::EmitIgnoredRun(const Sink& sink) {
+bool JobSplitter::EmitIgnoredRun(const Sink& sink) {
     std::size_t end = start_ + 1;
     while (end < buffer_.size() && !IsBlank(buffer_[end]) &&
            std::strchr("^~!\x1b", buffer_[end]) == nullptr)
         ++end;
+    // A run still open at the end of the bytes so far is reported once it ends, unless it grows
+    // long.
+    if (end == buffer_.size() && end - start_ < kLongestIgnoredRun) return false;
     Emit(sink, StreamUnit::Kind::Ignored, Language::Zpl, end);
+    return true;
 }
 
 bool JobSplitter::StepZplFormat(const Sink& sink) {

@@ -56,7 +56,7 @@ class JobSplitter {
     bool StartTilde(const Sink& sink);
     bool StartBang(const Sink& sink);
     bool StartEplLine(const Sink& sink);
-    void EmitIgnoredRun(const Sink& sink);
+    bool EmitIgnoredRun(const Sink& sink);
 
     // Where a binary payload begins and how long it is, for a command that carries one at `at`.
     enum class Payload { None, NeedMore, Found };
