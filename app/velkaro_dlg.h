@@ -28,6 +28,7 @@ namespace velkaro {
 
 class CXTHyperLink;
 class IUiServices;
+struct StartOptions;
 class ReceiveView;
 class ResizeAnchors;
 
@@ -82,6 +83,8 @@ class CVelkaroDlg : public QDialog {
     void OnBnClickedCpcl();
     void OnAbout();
     void PutSampleCommand(const QString& strCommand);
+    // Chooses and opens the connection the command line asks for.
+    void ApplyStartOptions(const StartOptions& options);
 
     void UpdateStatus();
     void ClosePorts();
