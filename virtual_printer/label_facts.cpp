@@ -1,22 +1,31 @@
 #include "virtual_printer/label_facts.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace velkaro::virtual_printer {
 namespace {
 
-// The number after the last occurrence of the two-letter ZPL command `code` (any case).
+// The number after the last occurrence of the two-letter ZPL command `first``second` (any
+// case). One forward pass with memchr: jobs can be megabytes of graphics.
 std::optional<long> LastZplNumber(std::string_view job, char first, char second) {
-    for (std::size_t at = job.rfind('^'); at != std::string_view::npos;
-         at = at == 0 ? std::string_view::npos : job.rfind('^', at - 1)) {
-        if (at + 3 < job.size() && std::toupper(static_cast<unsigned char>(job[at + 1])) == first &&
-            std::toupper(static_cast<unsigned char>(job[at + 2])) == second &&
-            std::isdigit(static_cast<unsigned char>(job[at + 3])))
-            return std::strtol(std::string(job.substr(at + 3, 12)).c_str(), nullptr, 10);
+    std::optional<long> number;
+    const char* const begin = job.data();
+    const char* const end = begin + job.size();
+    for (const char* at = begin; end - at > 3; ++at) {
+        at = static_cast<const char*>(std::memchr(at, '^', static_cast<std::size_t>(end - at - 3)));
+        if (!at) break;
+        if (std::toupper(static_cast<unsigned char>(at[1])) == first &&
+            std::toupper(static_cast<unsigned char>(at[2])) == second &&
+            std::isdigit(static_cast<unsigned char>(at[3])))
+            number =
+                std::strtol(std::string(at + 3, std::min<std::ptrdiff_t>(12, end - at - 3)).c_str(),
+                            nullptr, 10);
     }
-    return std::nullopt;
+    return number;
 }
 
 long AtLeastOne(long count) {
