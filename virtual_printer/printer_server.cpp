@@ -114,6 +114,10 @@ void PrinterServer::Run() {
         }
         if (count == 3 && fds[2].revents) Serve(ptyMaster_.Get(), *serial_);
     }
+    const std::size_t unfinished = network_.Pending() + (serial_ ? serial_->Pending() : 0);
+    if (unfinished > 0)
+        printer_.Log("stopped with " + std::to_string(unfinished) +
+                     " bytes of an unfinished job or command");
 }
 
 void PrinterServer::Accept() {
@@ -131,7 +135,10 @@ void PrinterServer::Accept() {
 
 void PrinterServer::DropClient() {
     client_.Reset();
-    printer_.Log("client left");
+    const std::size_t pending = network_.Pending();
+    printer_.Log(pending == 0 ? std::string("client left")
+                              : "client left in the middle of a job or command; its " +
+                                    std::to_string(pending) + " bytes wait for the rest");
 }
 
 bool PrinterServer::Serve(int fd, VirtualPrinter::Input& input) {

@@ -49,6 +49,8 @@ class VirtualPrinter {
         explicit Input(VirtualPrinter& printer);
         // Takes the next bytes; returns the replies they call for, in order.
         std::string Feed(std::string_view bytes);
+        // Bytes of a unit that has begun but not ended.
+        std::size_t Pending() const { return splitter_.Pending(); }
 
       private:
         VirtualPrinter& printer_;
