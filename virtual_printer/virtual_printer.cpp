@@ -1,6 +1,7 @@
 #include "virtual_printer/virtual_printer.h"
 
 #include <cctype>
+#include <cstdlib>
 #include <stdexcept>
 #include <utility>
 
@@ -37,7 +38,9 @@ VirtualPrinter::VirtualPrinter(PrinterConfig config, LogSink log)
       log_(std::move(log)),
       state_(config_.initial),
       sgd_(config_.languages),
-      spool_(config_.spoolFolder) {}
+      spool_(config_.spoolFolder),
+      queue_(spool_, [this](const SpoolQueue::Job& job, const std::filesystem::path& file,
+                            const std::string& error) { JobWritten(job, file, error); }) {}
 
 void VirtualPrinter::SetJobHook(JobHook hook) {
     hook_ = std::move(hook);
@@ -58,8 +61,7 @@ PrinterState VirtualPrinter::State() const {
 }
 
 int VirtualPrinter::JobsSpooled() const {
-    std::lock_guard lock(mutex_);
-    return jobsSpooled_;
+    return queue_.Finished();
 }
 
 void VirtualPrinter::Log(const std::string& line) const {
@@ -96,33 +98,40 @@ void VirtualPrinter::Handle(const StreamUnit& unit, std::string& replies) {
 }
 
 void VirtualPrinter::HandleJob(const StreamUnit& unit) {
-    const long labels = LabelQuantity(unit.language, unit.bytes);
-    SpooledJob job;
+    SpoolQueue::Job job;
     job.language = unit.language;
-    job.bytes = unit.bytes;
-    job.labels = labels;
-    bool printed = false;
+    job.labels = LabelQuantity(unit.language, unit.bytes);
+    job.bytes.assign(unit.bytes.data(), unit.bytes.size());
     {
         std::lock_guard lock(mutex_);
-        try {
-            job.file = spool_.Write(unit.language, unit.bytes);
-        } catch (const std::exception& error) {
-            Log(std::string("job not spooled: ") + error.what());
-        }
-        job.number = spool_.LastNumber();
-        ++jobsSpooled_;
         if (unit.language == Language::Zpl) {
             if (const auto length = ZplLabelLength(unit.bytes)) state_.labelLengthDots = *length;
         }
         ++state_.formatsWaiting;
-        state_.labelsWaiting += labels;
-        printed = state_.CanPrint();
+        state_.labelsWaiting += job.labels;
+        job.held = !state_.CanPrint();
         PrintWaitingLabels();
     }
-    Log("job " + job.file.filename().string() + ": " + std::to_string(unit.bytes.size()) +
-        " bytes, " + std::to_string(labels) + (labels == 1 ? " label" : " labels") +
-        (printed ? "" : ", held until the printer is ready"));
-    if (hook_ && !job.file.empty()) hook_(job);
+    queue_.Push(std::move(job));
+}
+
+void VirtualPrinter::JobWritten(const SpoolQueue::Job& job, const std::filesystem::path& file,
+                                const std::string& error) {
+    if (file.empty()) {
+        Log("job not spooled: " + error);
+        return;
+    }
+    Log("job " + file.filename().string() + ": " + std::to_string(job.bytes.size()) + " bytes, " +
+        std::to_string(job.labels) + (job.labels == 1 ? " label" : " labels") +
+        (job.held ? ", held until the printer is ready" : ""));
+    if (!hook_) return;
+    SpooledJob spooled;
+    spooled.number = std::atoi(file.stem().c_str());
+    spooled.language = job.language;
+    spooled.file = file;
+    spooled.bytes = job.bytes;
+    spooled.labels = job.labels;
+    hook_(spooled);
 }
 
 void VirtualPrinter::PrintWaitingLabels() {

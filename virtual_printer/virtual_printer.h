@@ -13,6 +13,7 @@
 #include "printer_language/job_splitter.h"
 #include "virtual_printer/printer_state.h"
 #include "virtual_printer/sgd_variables.h"
+#include "virtual_printer/spool_queue.h"
 #include "virtual_printer/spool_writer.h"
 
 namespace velkaro::virtual_printer {
@@ -39,7 +40,8 @@ class VirtualPrinter {
 
     VirtualPrinter(PrinterConfig config, LogSink log);
 
-    // Called for every job after it has been spooled, on the thread that fed it.
+    // Called for every job after it has been spooled, on the spool's writing thread; set it
+    // before feeding the printer.
     void SetJobHook(JobHook hook);
 
     // One byte stream into the printer (the network port across its connections, or the
@@ -59,6 +61,7 @@ class VirtualPrinter {
 
     PrinterState State() const;
     const std::filesystem::path& SpoolFolder() const { return spool_.Folder(); }
+    // Jobs written to the spool folder (or failed to be, which the log tells).
     int JobsSpooled() const;
     printer_language::LanguageSet Languages() const { return config_.languages; }
     void Log(const std::string& line) const;
@@ -69,15 +72,17 @@ class VirtualPrinter {
     void HandleSgd(std::string_view line, std::string& replies);
     void HandleCommand(const printer_language::StreamUnit& unit);
     void PrintWaitingLabels();  // with the lock held
+    void JobWritten(const SpoolQueue::Job& job, const std::filesystem::path& file,
+                    const std::string& error);
 
     PrinterConfig config_;
     LogSink log_;
     JobHook hook_;
-    mutable std::mutex mutex_;  // guards state_, sgd_ and spool_
+    mutable std::mutex mutex_;  // guards state_ and sgd_
     PrinterState state_;
     SgdVariables sgd_;
-    SpoolWriter spool_;
-    int jobsSpooled_ = 0;
+    SpoolWriter spool_;  // used by the queue's thread only
+    SpoolQueue queue_;   // last: writes what waits before the rest goes
 };
 
 }  // namespace velkaro::virtual_printer
