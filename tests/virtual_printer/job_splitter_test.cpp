@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -119,6 +120,58 @@ TEST(JobSplitterTest, SameUnitsWhateverThePiecesTheBytesComeIn) {
             EXPECT_EQ(Split(stream, c.languages, piece), c.units)
                 << c.name << ", pieces of " << piece;
         }
+    }
+}
+
+// Random mixes of every kind of unit, with stray bytes between them: cut in random pieces, the
+// stream gives the same units as in one piece, and nothing is lost or doubled.
+TEST(JobSplitterTest, RandomPiecesOfRandomStreamsGiveTheSameUnits) {
+    const std::vector<std::string> vocabulary = {kZplLabel,
+                                                 kEplLabel,
+                                                 kCpclLabel,
+                                                 "~HS",
+                                                 "~HQES",
+                                                 "~HI",
+                                                 "~PS",
+                                                 "~JSB\r\n",
+                                                 "^ee\r\n",
+                                                 "UQ\r\n",
+                                                 "\x1bh",
+                                                 "\x1b v",
+                                                 "! U1 getvar \"head.latch\"\r\n",
+                                                 "q609\r\n",
+                                                 "junk",
+                                                 "\r\n",
+                                                 "^XA^GFB,4,4,1,^XZ\r\n^XZ",
+                                                 "! 0 200 200 10 1\r\nCG 2 1 0 0 END\r\nEND\r\n",
+                                                 "N\r\nGW1,1,1,3,P1\r\nP1\r\n"};
+    std::mt19937 random(20261211);
+    for (int round = 0; round < 200; ++round) {
+        std::string stream;
+        for (int i = 0; i < 30; ++i) stream += vocabulary[random() % vocabulary.size()];
+        const LanguageSet languages{random() % 2 == 0, random() % 2 == 0, random() % 2 == 0};
+        const std::vector<Unit> whole = Split(stream, languages, 0);
+        JobSplitter splitter(languages);
+        std::vector<Unit> pieces;
+        for (std::size_t at = 0; at < stream.size();) {
+            const std::size_t piece = 1 + random() % 40;
+            splitter.Feed(std::string_view(stream).substr(at, piece), [&](const StreamUnit& unit) {
+                pieces.push_back({unit.kind, std::string(unit.bytes)});
+            });
+            at += piece;
+        }
+        ASSERT_EQ(pieces, whole) << ::testing::PrintToString(stream);
+        // Every byte but the blanks between units is in a unit or still held.
+        const auto nonBlank = [](const std::string& text) {
+            std::string kept;
+            for (char c : text)
+                if (c != '\r' && c != '\n' && c != ' ' && c != '\t') kept += c;
+            return kept;
+        };
+        std::string accounted;
+        for (const Unit& unit : whole) accounted += unit.bytes;
+        accounted += stream.substr(stream.size() - splitter.Pending());
+        EXPECT_EQ(nonBlank(accounted), nonBlank(stream));
     }
 }
 
