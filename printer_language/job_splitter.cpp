@@ -154,8 +154,10 @@ bool JobSplitter::StartTilde(const Sink& sink) {
             return true;
         }
     }
-    // A command with parameters runs to the next command or the end of its line.
-    const std::size_t end = buffer_.find_first_of("^~\n", std::max(scan_, start_ + 1));
+    // A command with parameters runs to the next command or the end of its line; a download
+    // (~DG, ~DY, ~DB…) carries lines of data and runs to the next command.
+    const char* const ends = code[0] == 'D' ? "^~" : "^~\n";
+    const std::size_t end = buffer_.find_first_of(ends, std::max(scan_, start_ + 1));
     if (end == std::string::npos) {
         scan_ = buffer_.size();
         return false;
