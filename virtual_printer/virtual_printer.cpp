@@ -164,8 +164,9 @@ void VirtualPrinter::HandleSgd(std::string_view line, std::string& replies) {
 
 void VirtualPrinter::HandleCommand(const StreamUnit& unit) {
     if (unit.language == Language::Zpl && unit.bytes.size() >= 3) {
-        const std::string code{static_cast<char>(std::toupper(unit.bytes[1])),
-                               static_cast<char>(std::toupper(unit.bytes[2]))};
+        const std::string code{
+            static_cast<char>(std::toupper(static_cast<unsigned char>(unit.bytes[1]))),
+            static_cast<char>(std::toupper(static_cast<unsigned char>(unit.bytes[2])))};
         std::lock_guard lock(mutex_);
         if (code == "PP") state_.paused = true;
         if (code == "PS") state_.paused = false;
