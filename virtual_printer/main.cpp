@@ -2,6 +2,7 @@
 #include <csignal>
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 
 #include "virtual_printer/printer_options.h"
 #include "virtual_printer/printer_server.h"
@@ -35,10 +36,14 @@ int main(int argc, char** argv) {
         std::fputs(PrinterUsage(), stdout);
         return 0;
     }
+    // A private spool folder that got no jobs goes again at the end.
+    std::filesystem::path privateFolder;
+    int status = 0;
     try {
+        if (options.spool.empty()) privateFolder = MakePrivateSpoolFolder();
         PrinterConfig config;
         config.languages = options.languages;
-        config.spoolFolder = options.spool.empty() ? MakePrivateSpoolFolder() : options.spool;
+        config.spoolFolder = options.spool.empty() ? privateFolder : options.spool;
         config.initial = options.initial;
         VirtualPrinter printer(config, LogLine);
         PrinterServer server(printer, options.listen, options.pty);
@@ -54,7 +59,9 @@ int main(int argc, char** argv) {
         LogLine("stopped");
     } catch (const std::exception& failure) {
         LogLine(failure.what());
-        return 1;
+        status = 1;
     }
-    return 0;
+    std::error_code ignored;
+    if (!privateFolder.empty()) std::filesystem::remove(privateFolder, ignored);  // only if empty
+    return status;
 }

@@ -24,7 +24,8 @@ namespace {
 // The program running with its stderr piped to the test; stopped with SIGTERM at the end.
 class PrinterProgram {
   public:
-    explicit PrinterProgram(std::vector<std::string> arguments) {
+    // `tmpdir`, when given, is the program's temporary folder.
+    explicit PrinterProgram(std::vector<std::string> arguments, const std::string& tmpdir = {}) {
         int pipeFds[2];
         if (::pipe2(pipeFds, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
         log_.Reset(pipeFds[0]);
@@ -36,7 +37,16 @@ class PrinterProgram {
         std::vector<char*> argv;
         for (std::string& argument : arguments) argv.push_back(argument.data());
         argv.push_back(nullptr);
-        const int failed = ::posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
+        std::vector<std::string> environment;
+        for (char** entry = environ; *entry; ++entry)
+            if (tmpdir.empty() || std::string(*entry).rfind("TMPDIR=", 0) != 0)
+                environment.push_back(*entry);
+        if (!tmpdir.empty()) environment.push_back("TMPDIR=" + tmpdir);
+        std::vector<char*> envp;
+        for (std::string& entry : environment) envp.push_back(entry.data());
+        envp.push_back(nullptr);
+        const int failed =
+            ::posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), envp.data());
         ::posix_spawn_file_actions_destroy(&actions);
         if (failed) throw std::runtime_error("cannot start " VELKARO_PRINTER_PROGRAM);
     }
@@ -126,10 +136,30 @@ TEST(PrinterProgramTest, RefusesABadOptionAndATakenPort) {
     EXPECT_FALSE(bad.WaitForLine("unknown language: pcl").empty());
     EXPECT_EQ(bad.Wait(), 2);
 
+    TempDir tmp;
     LoopbackListener taken;
-    PrinterProgram busy({"--listen", "127.0.0.1:" + taken.Port()});
+    PrinterProgram busy({"--listen", "127.0.0.1:" + taken.Port()}, tmp.Str());
     EXPECT_FALSE(busy.WaitForLine("cannot listen on 127\\.0\\.0\\.1:" + taken.Port()).empty());
     EXPECT_EQ(busy.Wait(), 1);
+    EXPECT_TRUE(std::filesystem::is_empty(tmp.Path())) << "no empty spool folder left behind";
+}
+
+TEST(PrinterProgramTest, APrivateSpoolFolderGoesWhenItGotNoJobsAndStaysWithJobs) {
+    TempDir tmp;
+    for (const bool printed : {false, true}) {
+        PrinterProgram program({"--listen", "127.0.0.1:0"}, tmp.Str());
+        const std::string port = program.WaitForLine(R"(listening on 127\.0\.0\.1:(\d+))");
+        ASSERT_FALSE(port.empty());
+        if (printed) {
+            UniqueFd client = Connect(static_cast<std::uint16_t>(std::stoi(port)));
+            const std::string label = "^XA^FDkept^FS^XZ";
+            ASSERT_EQ(::send(client.Get(), label.data(), label.size(), MSG_NOSIGNAL),
+                      ssize_t(label.size()));
+            EXPECT_FALSE(program.WaitForLine("job 0001\\.zpl").empty());
+        }
+        EXPECT_EQ(program.Stop(), 0);
+        EXPECT_EQ(std::filesystem::is_empty(tmp.Path()), !printed);
+    }
 }
 
 }  // namespace
