@@ -32,6 +32,7 @@ struct PortMessage {
     std::uint64_t written = 0;
     std::uint64_t queued = 0;
     TransferEnd end = TransferEnd::Drained;
+    const void* sender = nullptr;  // the Transfer that reported, to tell its port's notices apart
 };
 
 class EventFd;

@@ -162,6 +162,7 @@ void Transfer::Post(int type, TransferEnd end, Counts counts) {
     message.written = counts.written;
     message.queued = counts.queued;
     message.end = end;
+    message.sender = this;
     owner_->PostPortMessage(std::move(message));  // never waits for the owner
 }
 
