@@ -42,7 +42,9 @@ TEST_F(FileReaderTest, OpensRegularFilesOnlyAndTellsTheirLength) {
         std::uint64_t size = 12345;
         const UniqueFd fd = OpenFileToSend(c.path, &size);
         EXPECT_EQ(fd.Valid(), c.opens) << c.path;
-        if (c.opens) EXPECT_EQ(size, c.size) << c.path;
+        if (c.opens) {
+            EXPECT_EQ(size, c.size) << c.path;
+        }
     }
 }
 
