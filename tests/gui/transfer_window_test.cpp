@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <fstream>
 #include <functional>
@@ -20,7 +21,8 @@ namespace velkaro::test {
 namespace {
 
 constexpr int kWait = 0, kDrop = 1, kCancel = -1;
-constexpr int kLongMs = 30000;  // generous: the machine may be busy
+constexpr int kOkButton = 1, kIpPortEdit = 1021;  // in the network settings dialog
+constexpr int kLongMs = 30000;                    // generous: the machine may be busy
 
 std::string Pattern(std::size_t size, unsigned seed = 1) {
     std::string bytes(size, '\0');
@@ -138,9 +140,9 @@ TEST_F(TransferWindowTest, StopLeavesExactlyTheReportedBytesAtThePrinterAndTheCo
     EXPECT_TRUE(w.ui.messages.empty());
 }
 
-// Each action that would end the connection asks first while bytes wait, and each answer does
-// what it says: Cancel nothing, "放弃发送" drops them and acts, "等待发送完成" acts once they
-// are all delivered.
+// Each of the four actions that would end the connection asks first while bytes wait, and each
+// answer does what it says: Cancel nothing, "放弃发送" drops them and acts, "等待发送完成" acts
+// once they are all delivered.
 TEST_F(TransferWindowTest, ActionsThatEndTheConnectionAskFirst) {
     const struct {
         const char* what;
@@ -153,6 +155,16 @@ TEST_F(TransferWindowTest, ActionsThatEndTheConnectionAskFirst) {
          [](WindowFixture& f, std::uint64_t connection) {
              return f.dialog->SocketComm().Connection() > connection;
          }},
+        {"new network settings",
+         [](WindowFixture& f) {
+             f.ui.onDialog = [](QDialog& d) {
+                 Control<QLineEdit>(&d, kIpPortEdit)->setText("1");
+                 Control<QPushButton>(&d, kOkButton)->click();
+                 return d.result();
+             };
+             f.Click(IDC_PORT_SETUP);
+         },
+         [](WindowFixture& f, std::uint64_t) { return f.dialog->m_strIPPort == "1"; }},
         {"closing the window", [](WindowFixture& f) { f.dialog->close(); },
          [](WindowFixture& f, std::uint64_t) { return !f.dialog->isVisible(); }},
     };
