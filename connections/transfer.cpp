@@ -225,8 +225,9 @@ Transfer::Outcome Transfer::Write(Item& item) {
 }
 
 void Transfer::Wrote(std::size_t bytes, bool fromQueue) {
+    // Counted even while being abandoned: Stop reads the counts only once this thread has let
+    // go, so they hold every byte the device took.
     std::lock_guard<std::mutex> lock(mutex_);
-    if (abandon_) return;  // the counts were already reported
     run_.written += bytes;
     if (fromQueue) queuedBytes_ -= std::min(queuedBytes_, bytes);
     const std::int64_t now = NowMs();
