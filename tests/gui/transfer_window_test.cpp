@@ -2,6 +2,7 @@
 // question before queued bytes would be dropped, and printers that go away mid-send.
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -247,6 +248,23 @@ TEST_F(TransferWindowTest, TheQueueIsBoundedAndARefusedSendQueuesNothing) {
                                                                                   << 20)
         << "every accepted block arrives";
     EXPECT_EQ(Drain(peer.Get(), 1, 300), "") << "nothing of the refused one";
+}
+
+TEST_F(TransferWindowTest, AFileThatShrinksWhileSentStopsAndSaysHowMuchWasSent) {
+    UniqueFd peer = Open();
+    ASSERT_TRUE(peer);
+    const std::string path = File("job.prn", job);
+    SendFile(path);
+    ASSERT_TRUE(WaitUntil([&] { return Sender().Current().written > 0; }, kLongMs));
+    constexpr std::size_t kKept = 16 << 20;  // more than the socket buffers have taken yet
+    ASSERT_LT(Sender().Current().written, kKept);
+    ASSERT_EQ(::truncate(path.c_str(), kKept), 0);
+    EXPECT_EQ(Drain(peer.Get(), job.size(), 3000).size(), kKept);
+    ASSERT_TRUE(WaitUntil([&] { return !w.ui.messages.empty(); }, kLongMs));
+    EXPECT_EQ(w.ui.MessageTexts(),
+              QStringList{"文件在发送中变短，发送已停止：已发送 16777216 / 33554432 字节"});
+    EXPECT_FALSE(RowShown());
+    EXPECT_TRUE(w.dialog->PortOpen());
 }
 
 TEST_F(TransferWindowTest, AnEmptyFileSendsNothingAndIsNoError) {
