@@ -24,8 +24,14 @@ class IUiServices {
     // A message box with the caption "提示信息" and an OK button, owned by `owner`.
     virtual void MessageBox(QWidget* owner, const QString& text, Icon icon) = 0;
     // A question with the caption "提示信息", the given buttons and a Cancel button (which
-    // Escape also presses): the index of the button chosen, or -1 for Cancel.
-    virtual int AskWithButtons(QWidget* owner, const QString& text, const QStringList& buttons) = 0;
+    // Escape also presses): the index of the button chosen, or -1 for Cancel. Unless
+    // overridden, the question is cancelled, so nothing is dropped without a person's word.
+    virtual int AskWithButtons(QWidget* owner, const QString& text, const QStringList& buttons) {
+        (void)owner;
+        (void)text;
+        (void)buttons;
+        return -1;
+    }
     // The open-file dialog with the filter "(*.*)"; empty when the user cancels.
     virtual QString GetOpenFileName(QWidget* owner) = 0;
     // Runs an initialised dialog modally; QDialog::Accepted or QDialog::Rejected.
