@@ -8,6 +8,7 @@
 #include <sys/socket.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -169,11 +170,18 @@ int main() {
         const std::string path = dir + "/payload.bin";
         WriteRandomFile(path);
 
-        const SendTiming timing = TimeSocketComm(path);
+        // Best of three each, alternating, so a busy moment of the machine does not decide.
+        SendTiming timing = TimeSocketComm(path);
+        double socat = TimeSocat(path);
+        for (int round = 1; round < 3 && socat > 0; ++round) {
+            const SendTiming again = TimeSocketComm(path);
+            if (again.seconds < timing.seconds) timing = again;
+            const double once = TimeSocat(path);
+            socat = once > 0 ? std::min(socat, once) : -1;
+        }
         const double send = timing.seconds;
         std::printf("send_s: %.3f\n", send);
         std::printf("progress_events_per_s: %.1f\n", timing.progressEvents / send);
-        const double socat = TimeSocat(path);
         if (socat > 0) {
             std::printf("socat_send_s: %.3f\n", socat);
             std::printf("send_ratio_vs_socat: %.3f\n", send / socat);

@@ -2,7 +2,8 @@
 //   send_file_peak_rss_mb: peak resident memory of a process streaming a 1 GiB sparse file to a
 //     loopback sink through CSocketComm (run in a child process of its own).
 //   serial_send_ratio_vs_cat: 32 MB through a pty pair, CASYNSerialPort's file transfer against
-//     `cat FILE > slave`, both timed until the master side has read every byte (higher is better).
+//     `cat FILE > slave`, both timed until the master side has read every byte, best of three
+//     each (higher is better).
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -15,6 +16,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -200,8 +202,14 @@ int main(int argc, char** argv) {
             for (char& c : bytes) c = static_cast<char>((x = x * 1103515245u + 12345u) >> 16);
             std::ofstream(file, std::ios::binary) << bytes;
         }
-        const double port = TimeSerialPort(dir, file);
-        const double cat = TimeCat(file);
+        // Best of three each, alternating, so a busy moment of the machine does not decide.
+        double port = 1e9, cat = 1e9;
+        for (int round = 0; round < 3; ++round) {
+            port = std::min(port, TimeSerialPort(dir, file));
+            const double once = TimeCat(file);
+            cat = once > 0 ? std::min(cat, once) : -1;
+            if (cat < 0) break;
+        }
         std::printf("serial_send_s: %.3f\n", port);
         if (cat > 0) {
             std::printf("cat_send_s: %.3f\n", cat);

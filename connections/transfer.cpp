@@ -261,6 +261,11 @@ Transfer::Outcome Transfer::WriteBytes(int fd, const char* data, std::size_t len
             waited = false;
             done += static_cast<std::size_t>(n);
             Wrote(static_cast<std::size_t>(n), fromQueue);
+            // A short write means the device is full: wait for room rather than ask again.
+            if (static_cast<std::size_t>(n) < chunk && done < length) {
+                if (!WaitForRoom(fd, false)) return Outcome::Abandoned;
+                waited = true;
+            }
             continue;
         }
         if (n < 0 && errno == EINTR) continue;
