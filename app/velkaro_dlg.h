@@ -198,7 +198,7 @@ class CVelkaroDlg : public QDialog {
     std::unique_ptr<TransferRow> m_pTransferRow;
     std::uint64_t m_nBytesSentBefore = 0;  // by the transfers of this connection that ended
     std::uint64_t m_nBytesReceived = 0;
-    int m_nOwnStops = 0;  // transfers the window stopped itself; their end is shown
+    int m_nOwnStops = 0;  // transfers the window stopped and reported itself
     std::function<void()> m_fnAfterDrain;  // the action waiting for the queue to drain
 };
 
