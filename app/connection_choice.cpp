@@ -10,6 +10,14 @@ namespace velkaro {
 void CVelkaroDlg::OnCbnSelchangePortType() {
     const QString chosen = m_cmbPortType->currentText();
     if (chosen == m_strPortType) return;
+    const auto choose = [this, chosen] {
+        m_cmbPortType->setCurrentText(chosen);
+        OnCbnSelchangePortType();
+    };
+    if (!ConfirmDropQueued(choose)) {
+        m_cmbPortType->setCurrentText(m_strPortType);  // the kind changes only once it may
+        return;
+    }
     ClosePorts();
     m_bPortOpen = 0;
     m_strPortType = chosen;
@@ -55,7 +63,13 @@ void CVelkaroDlg::OnBnClickedPortSetup() {
 }
 
 void CVelkaroDlg::OnBnClickedOpenPort() {
+    // Opening again ends the connection, except on the parallel port, whose node is taken up
+    // again with its queue.
+    if (m_strPortType != QLatin1String("LPT") &&
+        !ConfirmDropQueued([this] { OnBnClickedOpenPort(); }))
+        return;
     UpdateData(true);
+    ResetCounters();
     if (m_strPortType == QLatin1String("COM"))
         OpenSerialPort();
     else if (m_strPortType == QLatin1String("LPT"))

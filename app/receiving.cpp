@@ -5,6 +5,8 @@
 namespace velkaro {
 
 void CVelkaroDlg::OnPortData(const PortMessage& message) {
+    m_nBytesReceived += message.bytes.size();
+    RefreshTransferRow();
     m_pReceiveView->Append(message.bytes.data(), static_cast<qsizetype>(message.bytes.size()));
 }
 

@@ -1,13 +1,12 @@
-// Sending the send box or a whole file over the open connection, byte for byte.
+// Sending the send box or a file over the open connection, byte for byte; files stream from
+// disk in the background.
 
 #include <QPlainTextEdit>
-#include <climits>
 
 #include "app/locale_text.h"
-#include "window_services/ui_services.h"
 #include "app/velkaro_dlg.h"
 #include "platform/device_names.h"
-#include "platform/file_reader.h"
+#include "window_services/ui_services.h"
 
 namespace velkaro {
 
@@ -21,8 +20,7 @@ void CVelkaroDlg::OnBnClickedSendData() {
     // A line break typed with Enter goes out as CR LF; nothing else is added or interpreted.
     QString text = m_strSendData;
     text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-    const QByteArray bytes = EncodeForPrinter(text, m_charset);
-    SendBlock(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    SendToPrinter(EncodeForPrinter(text, m_charset));
 }
 
 void CVelkaroDlg::OnBnClickedSendFile() {
@@ -33,43 +31,54 @@ void CVelkaroDlg::OnBnClickedSendFile() {
     }
     const QString path = m_ui.GetOpenFileName(this);
     if (path.isEmpty()) return;
-    std::string content;
-    switch (ReadWholeFile(path.toStdString(), &content)) {
-        case FileReadResult::Ok:
-            break;
-        case FileReadResult::CannotOpen:
+    SendToPrinter(QByteArray(), path);
+}
+
+bool CVelkaroDlg::SendToPrinter(const QByteArray& bytes, const QString& filePath) {
+    const std::string path = filePath.toStdString();
+    std::string block(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    Transfer::Result result = Transfer::Result::NoDevice;
+    const auto send = [&](auto& port) {
+        result = path.empty() ? port.SendBytes(std::move(block)) : port.SendFile(path);
+    };
+    if (m_strPortType == QLatin1String("COM")) {
+        send(m_SerialPort);
+    } else if (m_strPortType == QLatin1String("LPT")) {
+        if (!m_ParallelPort.Open(PortNumberFromName(m_strLptPort.toStdString(), "LPT"))) {
+            ShowError(QStringLiteral("端口打开失败"));
+            m_bPortOpen = 0;
+            UpdateStatus();
+            return false;
+        }
+        send(m_ParallelPort);
+        m_ParallelPort.Close();  // the device closes once the queue has drained
+    } else if (m_strPortType == QLatin1String("USB")) {
+        send(m_USBPort);
+    } else if (m_strPortType == QLatin1String("ETHERNET")) {
+        send(m_SocketComm);
+    }
+    switch (result) {
+        case Transfer::Result::Queued:
+            RefreshTransferRow();
+            return true;
+        case Transfer::Result::Empty:
+            if (!path.empty())
+                m_ui.MessageBox(this, QStringLiteral("文件为空，没有发送任何数据。"),
+                                IUiServices::Icon::Information);
+            return false;
+        case Transfer::Result::Full:
+            m_ui.MessageBox(this,
+                            QStringLiteral("打印机未接收数据，发送队列已满（16 MB），"
+                                           "本次数据没有发送。"),
+                            IUiServices::Icon::Exclamation);
+            return false;
+        case Transfer::Result::CannotOpen:
             ShowError(QStringLiteral("文件打开失败！"));
-            return;
-        case FileReadResult::TooLarge:
-            ShowError(QStringLiteral("文件太大，无法发送！没有发送任何数据。"));
-            return;
-        case FileReadResult::ReadFailed:
-            ShowError(QStringLiteral("文件读取失败！没有发送任何数据。"));
-            return;
+            return false;
+        case Transfer::Result::NoDevice:
+            return false;
     }
-    SendBlock(content.data(), content.size());
-}
-
-void CVelkaroDlg::SendBlock(const char* data, std::size_t length) {
-    if (m_strPortType == QLatin1String("COM"))
-        m_SerialPort.Write(data, length);
-    else if (m_strPortType == QLatin1String("LPT"))
-        SendParallel(data, length);
-    else if (m_strPortType == QLatin1String("USB"))
-        m_USBPort.Write(data, length);
-    else if (m_strPortType == QLatin1String("ETHERNET"))
-        m_SocketComm.Send(data, static_cast<int>(std::min<std::size_t>(length, INT_MAX)));
-}
-
-void CVelkaroDlg::SendParallel(const char* data, std::size_t length) {
-    if (!m_ParallelPort.Open(PortNumberFromName(m_strLptPort.toStdString(), "LPT"))) {
-        ShowError(QStringLiteral("端口打开失败"));
-        m_bPortOpen = 0;
-        UpdateStatus();
-        return;
-    }
-    m_ParallelPort.Write(data, length);
-    m_ParallelPort.Close();  // the device closes once the block has drained
+    return false;
 }
 
 }  // namespace velkaro

@@ -13,6 +13,7 @@
 
 #include "app/main_layout.h"
 #include "app/receive_view.h"
+#include "app/transfer_row.h"
 #include "window_services/ui_services.h"
 #include "support/about_dlg.h"
 #include "support/program_strings.h"
@@ -29,6 +30,7 @@ CVelkaroDlg::CVelkaroDlg(IUiServices& ui, DialogEnvironment environment, QWidget
       m_charset(m_env.charset.isEmpty() ? LocaleCharset() : m_env.charset),
       m_hIcon(AppIcon()) {
     m_SerialPort.SetDeviceFolder(m_env.deviceFolder);
+    m_ParallelPort.SetOwner(&m_PortOwner);
     m_ParallelPort.SetDeviceFolder(m_env.deviceFolder);
     BuildControls();
     ConnectHandlers();
@@ -88,6 +90,9 @@ void CVelkaroDlg::OnInitDialog() {
     };
     for (const auto& a : anchors)
         m_pAnchors->SetAnchor(Control<QWidget>(this, a.id), a.topLeft, a.bottomRight);
+    m_pTransferRow = std::make_unique<TransferRow>(this, *m_pAnchors, m_edtSend);
+    connect(m_pTransferRow->StopButton(), &QPushButton::clicked, this,
+            [this] { OnBnClickedStopSending(); });
     m_pAnchors->Activate();
     UpdateStatus();
     OnBnClickedTopMost();
@@ -138,6 +143,15 @@ bool CVelkaroDlg::event(QEvent* event) {
         case WM_UPDATE_DONE:
             OnUpdateDone(static_cast<PortEvent*>(event)->Message());
             return true;
+        case WM_TRANSFER_PROGRESS:
+            OnTransferProgress(static_cast<PortEvent*>(event)->Message());
+            return true;
+        case WM_TRANSFER_DONE:
+            OnTransferDone(static_cast<PortEvent*>(event)->Message());
+            return true;
+        case WM_DEVICE_LOST:
+            OnDeviceLost(static_cast<PortEvent*>(event)->Message());
+            return true;
         default:
             return QDialog::event(event);
     }
@@ -146,6 +160,10 @@ bool CVelkaroDlg::event(QEvent* event) {
 void CVelkaroDlg::closeEvent(QCloseEvent* event) {
     if (m_bConnecting) {  // a connect attempt is running; close as soon as it has ended
         m_bCloseRequested = true;
+        event->ignore();
+        return;
+    }
+    if (!ConfirmDropQueued([this] { close(); })) {
         event->ignore();
         return;
     }

@@ -31,6 +31,8 @@ class IUiServices;
 struct StartOptions;
 class ReceiveView;
 class ResizeAnchors;
+class Transfer;
+class TransferRow;
 
 // Where the program finds devices and its update file; tests point these elsewhere.
 struct DialogEnvironment {
@@ -85,6 +87,10 @@ class CVelkaroDlg : public QDialog {
     void PutSampleCommand(const QString& strCommand);
     // Chooses and opens the connection the command line asks for.
     void ApplyStartOptions(const StartOptions& options);
+    void OnBnClickedStopSending();
+    // Every send of the window goes through here: `bytes`, or the file at `filePath` streamed
+    // from disk when it is given. Reports what goes wrong; true when queued.
+    bool SendToPrinter(const QByteArray& bytes, const QString& filePath = QString());
 
     void UpdateStatus();
     void ClosePorts();
@@ -96,6 +102,9 @@ class CVelkaroDlg : public QDialog {
     bool TopMost() const { return m_bTopMost != 0; }
     const QString& Status() const { return m_strStatus; }
     ReceiveView& Receiver() { return *m_pReceiveView; }
+    // Bytes written to the device and received on the current connection.
+    std::uint64_t BytesSent();
+    std::uint64_t BytesReceived() const { return m_nBytesReceived; }
 
     // Settings of each kind, as the settings dialogs list them.
     QString m_strComPort = QStringLiteral("COM1");
@@ -129,6 +138,18 @@ class CVelkaroDlg : public QDialog {
     void OnPortData(const PortMessage& message);
     void OnSocketClosed(const PortMessage& message);
     void OnUpdateDone(const PortMessage& message);
+    void OnTransferProgress(const PortMessage& message);
+    void OnTransferDone(const PortMessage& message);
+    void OnDeviceLost(const PortMessage& message);
+    // The current kind's sender and connection number.
+    Transfer& ActiveSender();
+    std::uint64_t ActiveConnection() const;
+    bool IsActiveTransfer(const PortMessage& message);
+    void RefreshTransferRow();
+    // Before an action that ends the connection: true to go on now. With bytes still queued it
+    // asks first; "等待发送完成" runs `action` once the queue has drained, "放弃发送" drops them.
+    bool ConfirmDropQueued(std::function<void()> action);
+    void ResetCounters();
     void CheckForUpdate();
     void ShowError(const QString& text);
 
@@ -139,8 +160,6 @@ class CVelkaroDlg : public QDialog {
     void OpenParallelPort();
     void OpenUSBPort();
     void OpenNetworkPort();
-    void SendBlock(const char* data, std::size_t length);
-    void SendParallel(const char* data, std::size_t length);
     const tagUSBDevice* ChosenUSBDevice() const;
     void SetupSerialPort();
     void SetupParallelPort();
@@ -179,6 +198,11 @@ class CVelkaroDlg : public QDialog {
     QPushButton* m_btnTopMost = nullptr;
     ReceiveView* m_pReceiveView = nullptr;
     ResizeAnchors* m_pAnchors = nullptr;
+    std::unique_ptr<TransferRow> m_pTransferRow;
+    std::uint64_t m_nBytesSentBefore = 0;  // by the transfers of this connection that ended
+    std::uint64_t m_nBytesReceived = 0;
+    int m_nOwnStops = 0;  // transfers the window stopped and reported itself
+    std::function<void()> m_fnAfterDrain;  // the action waiting for the queue to drain
 };
 
 }  // namespace velkaro

@@ -42,6 +42,7 @@ class QuietUi : public IUiServices {
     void MessageBox(QWidget*, const QString& text, Icon) override {
         std::fprintf(stderr, "message: %s\n", text.toUtf8().constData());
     }
+    int AskWithButtons(QWidget*, const QString&, const QStringList&) override { return -1; }
     QString GetOpenFileName(QWidget*) override { return {}; }
     int RunDialog(QDialog&) override { return 0; }
     QAction* PopupMenu(QMenu&, const QPoint&) override { return nullptr; }

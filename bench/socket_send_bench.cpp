@@ -1,5 +1,6 @@
-// Times sending a 200 MB file to a loopback sink through CSocketComm, against socat doing the
-// same. Both timings include reading the file, connecting, and the sink counting every byte.
+// Times sending a 200 MB file to a loopback sink through CSocketComm's file transfer (the path
+// "发送文件" takes), against socat doing the same, and counts the progress reports on the way.
+// Both timings include reading the file, connecting, and the sink counting every byte.
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -7,6 +8,8 @@
 #include <sys/socket.h>
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -88,6 +91,15 @@ class DiscardingOwner : public velkaro::IPortOwner {
     void PostPortMessage(velkaro::PortMessage) override {}
 };
 
+// Counts the progress reports, as the window would receive them.
+class CountingOwner : public velkaro::IPortOwner {
+  public:
+    void PostPortMessage(velkaro::PortMessage message) override {
+        if (message.type == velkaro::WM_TRANSFER_PROGRESS) ++progress;
+    }
+    std::atomic<int> progress{0};
+};
+
 double Seconds(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
@@ -101,29 +113,23 @@ void WriteRandomFile(const std::string& path) {
     if (!out) throw std::runtime_error("cannot write " + path);
 }
 
-double TimeSocketComm(const std::string& path) {
+struct SendTiming {
+    double seconds = 0;
+    int progressEvents = 0;
+};
+
+// The window's path: the file streamed from disk by the port's transfer (sendfile).
+SendTiming TimeSocketComm(const std::string& path) {
     Sink sink(kFileSize);
-    DiscardingOwner owner;
+    CountingOwner owner;
     velkaro::CSocketComm comm;
     const auto start = Clock::now();
-    {
-        // Read straight into an uninitialised buffer: no zero-filling pass over 200 MB.
-        const std::unique_ptr<char[]> data(new char[kFileSize]);
-        const velkaro::UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-        std::size_t filled = 0;
-        while (file && filled < kFileSize) {
-            const ssize_t n = ::read(file.Get(), data.get() + filled, kFileSize - filled);
-            if (n <= 0) break;
-            filled += static_cast<std::size_t>(n);
-        }
-        if (filled != kFileSize) throw std::runtime_error("short read of " + path);
-        if (!comm.Connect(&owner, "127.0.0.1", sink.Port().c_str()))
-            throw std::runtime_error("connect failed");
-        if (comm.Send(data.get(), static_cast<int>(kFileSize)) != static_cast<int>(kFileSize))
-            throw std::runtime_error("send failed");
-    }  // the caller's buffer goes at once; the queued copy drains on
+    if (!comm.Connect(&owner, "127.0.0.1", sink.Port().c_str()))
+        throw std::runtime_error("connect failed");
+    if (comm.SendFile(path) != velkaro::Transfer::Result::Queued)
+        throw std::runtime_error("send failed");
     if (sink.Wait() != kFileSize) throw std::runtime_error("the sink missed bytes");
-    return Seconds(start);
+    return SendTiming{Seconds(start), owner.progress.load()};
 }
 
 // Ends a sink nobody connected to: one connection that leaves at once.
@@ -164,9 +170,18 @@ int main() {
         const std::string path = dir + "/payload.bin";
         WriteRandomFile(path);
 
-        const double send = TimeSocketComm(path);
+        // Best of three each, alternating, so a busy moment of the machine does not decide.
+        SendTiming timing = TimeSocketComm(path);
+        double socat = TimeSocat(path);
+        for (int round = 1; round < 3 && socat > 0; ++round) {
+            const SendTiming again = TimeSocketComm(path);
+            if (again.seconds < timing.seconds) timing = again;
+            const double once = TimeSocat(path);
+            socat = once > 0 ? std::min(socat, once) : -1;
+        }
+        const double send = timing.seconds;
         std::printf("send_s: %.3f\n", send);
-        const double socat = TimeSocat(path);
+        std::printf("progress_events_per_s: %.1f\n", timing.progressEvents / send);
         if (socat > 0) {
             std::printf("socat_send_s: %.3f\n", socat);
             std::printf("send_ratio_vs_socat: %.3f\n", send / socat);

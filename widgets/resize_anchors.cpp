@@ -12,6 +12,12 @@ void ResizeAnchors::SetAnchor(QWidget* control, QPointF topLeft, QPointF bottomR
     if (control) anchors_.push_back({control, control->geometry(), topLeft, bottomRight});
 }
 
+void ResizeAnchors::SetBottomInset(QWidget* control, int pixels) {
+    for (Anchor& anchor : anchors_)
+        if (anchor.control == control) anchor.bottomInset = pixels;
+    if (!initialSize_.isEmpty()) Apply();
+}
+
 void ResizeAnchors::Activate() {
     initialSize_ = dialog_->size();
     dialog_->setMinimumSize(initialSize_);
@@ -36,7 +42,8 @@ void ResizeAnchors::Apply() {
         const int left = r.left() + share(anchor.topLeft.x(), dx);
         const int top = r.top() + share(anchor.topLeft.y(), dy);
         const int right = r.left() + r.width() + share(anchor.bottomRight.x(), dx);
-        const int bottom = r.top() + r.height() + share(anchor.bottomRight.y(), dy);
+        const int bottom =
+            r.top() + r.height() + share(anchor.bottomRight.y(), dy) - anchor.bottomInset;
         anchor.control->setGeometry(left, top, right - left, bottom - top);
     }
     dialog_->setUpdatesEnabled(true);

@@ -20,6 +20,9 @@ class ResizeAnchors : public QObject {
     explicit ResizeAnchors(QDialog* dialog);
     void SetAnchor(QWidget* control, QPointF topLeft, QPointF bottomRight);
     void Activate();
+    // Raises an anchored control's bottom edge by `pixels` (0 restores it), now and after every
+    // resize, to make room for something shown below it for a while.
+    void SetBottomInset(QWidget* control, int pixels);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -30,6 +33,7 @@ class ResizeAnchors : public QObject {
         QRect initial;
         QPointF topLeft;
         QPointF bottomRight;
+        int bottomInset = 0;
     };
     void Apply();
 

@@ -5,13 +5,29 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace velkaro {
 
 void QtUiServices::MessageBox(QWidget* owner, const QString& text, Icon icon) {
-    QMessageBox box(icon == Icon::Error ? QMessageBox::Critical : QMessageBox::Warning,
-                    QString::fromUtf8(kMessageCaption), text, QMessageBox::Ok, owner);
+    const QMessageBox::Icon shown = icon == Icon::Error         ? QMessageBox::Critical
+                                    : icon == Icon::Exclamation ? QMessageBox::Warning
+                                                                : QMessageBox::Information;
+    QMessageBox box(shown, QString::fromUtf8(kMessageCaption), text, QMessageBox::Ok, owner);
     box.exec();
+}
+
+int QtUiServices::AskWithButtons(QWidget* owner, const QString& text, const QStringList& buttons) {
+    QMessageBox box(QMessageBox::Question, QString::fromUtf8(kMessageCaption), text,
+                    QMessageBox::NoButton, owner);
+    QList<QAbstractButton*> choices;
+    for (const QString& caption : buttons)
+        choices << box.addButton(caption, QMessageBox::AcceptRole);
+    QAbstractButton* cancel = box.addButton(QMessageBox::Cancel);
+    box.setEscapeButton(cancel);
+    if (!choices.isEmpty()) box.setDefaultButton(qobject_cast<QPushButton*>(choices.front()));
+    box.exec();
+    return static_cast<int>(choices.indexOf(box.clickedButton()));
 }
 
 QString QtUiServices::GetOpenFileName(QWidget* owner) {

@@ -4,6 +4,7 @@
 
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 class QAction;
@@ -17,11 +18,20 @@ inline const char kMessageCaption[] = "提示信息";
 
 class IUiServices {
   public:
-    enum class Icon { Error, Exclamation };
+    enum class Icon { Error, Exclamation, Information };
 
     virtual ~IUiServices() = default;
     // A message box with the caption "提示信息" and an OK button, owned by `owner`.
     virtual void MessageBox(QWidget* owner, const QString& text, Icon icon) = 0;
+    // A question with the caption "提示信息", the given buttons and a Cancel button (which
+    // Escape also presses): the index of the button chosen, or -1 for Cancel. Unless
+    // overridden, the question is cancelled, so nothing is dropped without a person's word.
+    virtual int AskWithButtons(QWidget* owner, const QString& text, const QStringList& buttons) {
+        (void)owner;
+        (void)text;
+        (void)buttons;
+        return -1;
+    }
     // The open-file dialog with the filter "(*.*)"; empty when the user cancels.
     virtual QString GetOpenFileName(QWidget* owner) = 0;
     // Runs an initialised dialog modally; QDialog::Accepted or QDialog::Rejected.
@@ -36,6 +46,7 @@ class IUiServices {
 class QtUiServices : public IUiServices {
   public:
     void MessageBox(QWidget* owner, const QString& text, Icon icon) override;
+    int AskWithButtons(QWidget* owner, const QString& text, const QStringList& buttons) override;
     QString GetOpenFileName(QWidget* owner) override;
     int RunDialog(QDialog& dialog) override;
     QAction* PopupMenu(QMenu& menu, const QPoint& at) override;

@@ -20,8 +20,17 @@ class FakeUi : public IUiServices {
         Icon icon;
     };
 
+    struct Question {
+        QString text;
+        QStringList buttons;
+    };
+
     void MessageBox(QWidget*, const QString& text, Icon icon) override {
         messages.push_back({text, icon});
+    }
+    int AskWithButtons(QWidget*, const QString& text, const QStringList& buttons) override {
+        questions.push_back({text, buttons});
+        return answer;
     }
     QString GetOpenFileName(QWidget*) override {
         ++fileDialogs;
@@ -47,6 +56,8 @@ class FakeUi : public IUiServices {
     }
 
     std::vector<Message> messages;
+    std::vector<Question> questions;
+    int answer = -1;  // the button AskWithButtons presses; -1 is Cancel
     QString fileToOpen;
     int fileDialogs = 0;
     int dialogsRun = 0;

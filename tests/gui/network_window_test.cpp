@@ -101,7 +101,7 @@ TEST_F(NetworkWindowTest, WhenThePrinterHangsUpItIsClosedAndSendingSendsNothing)
 
     SendText("~HS");
     EXPECT_EQ(ReadFrom(peer.Get(), 1, 200), "");
-    EXPECT_TRUE(w.ui.messages.empty());
+    EXPECT_EQ(w.ui.MessageTexts(), QStringList{"与打印机的连接已断开，没有未送达的数据。"});
 }
 
 TEST_F(NetworkWindowTest, ReopeningEndsTheOldConnectionWithoutClosingTheNewOne) {

@@ -94,7 +94,7 @@ TEST_F(SendingTest, SendFileSendsWholeFilesAndReportsWhatGoesWrong) {
         QStringList messages;
     } cases[] = {
         {WriteFile("job.prn", job), job, {}},
-        {WriteFile("empty.prn", ""), "", {}},
+        {WriteFile("empty.prn", ""), "", {"文件为空，没有发送任何数据。"}},
         {"", "", {}},
         {(w.devices.Path() / "missing.prn").string(), "", {"文件打开失败！"}},
     };
