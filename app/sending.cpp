@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "app/locale_text.h"
+#include "app/receive_view.h"
 #include "window_services/ui_services.h"
 #include "app/velkaro_dlg.h"
 #include "platform/device_names.h"
@@ -51,6 +52,7 @@ void CVelkaroDlg::OnBnClickedSendFile() {
 }
 
 void CVelkaroDlg::SendBlock(const char* data, std::size_t length) {
+    m_pReceiveView->AppendSent(QByteArray(data, static_cast<qsizetype>(length)));
     if (m_strPortType == QLatin1String("COM"))
         m_SerialPort.Write(data, length);
     else if (m_strPortType == QLatin1String("LPT"))

@@ -43,6 +43,7 @@ class QuietUi : public IUiServices {
         std::fprintf(stderr, "message: %s\n", text.toUtf8().constData());
     }
     QString GetOpenFileName(QWidget*) override { return {}; }
+    QString GetSaveFileName(QWidget*, const QString&) override { return {}; }
     int RunDialog(QDialog&) override { return 0; }
     QAction* PopupMenu(QMenu&, const QPoint&) override { return nullptr; }
     void OpenUrl(const QUrl&) override {}
@@ -151,9 +152,8 @@ void FloodOurs(const std::string& text) {
     dialog.Receiver().Flush();
     const double seconds = clock.nsecsElapsed() / 1e9;
     producer.join();
-    auto* box = Control<QPlainTextEdit>(&dialog, IDC_RECEIVE);
-    // The box holds its text as UTF-16: two bytes a character.
-    const double heldMb = box->document()->characterCount() * 2 / 1048576.0;
+    const double heldMb =
+        dialog.Receiver().Log().Stream(ReceiveKind::Received).MemoryBytes() / 1048576.0;
     const double growthMb = RssMb() - rssBefore;
     std::printf("receive_mb_per_s: %.1f\n", text.size() / 1048576.0 / seconds);
     std::printf("max_event_gap_ms: %.1f\n", probe.MaxGapMs());

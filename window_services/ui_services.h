@@ -24,6 +24,8 @@ class IUiServices {
     virtual void MessageBox(QWidget* owner, const QString& text, Icon icon) = 0;
     // The open-file dialog with the filter "(*.*)"; empty when the user cancels.
     virtual QString GetOpenFileName(QWidget* owner) = 0;
+    // The save-file dialog proposing `suggestedName`; empty when the user cancels.
+    virtual QString GetSaveFileName(QWidget* owner, const QString& suggestedName) = 0;
     // Runs an initialised dialog modally; QDialog::Accepted or QDialog::Rejected.
     virtual int RunDialog(QDialog& dialog) = 0;
     // Pops up a menu with its top-left corner at `at` (screen); the chosen action or null.
@@ -37,6 +39,7 @@ class QtUiServices : public IUiServices {
   public:
     void MessageBox(QWidget* owner, const QString& text, Icon icon) override;
     QString GetOpenFileName(QWidget* owner) override;
+    QString GetSaveFileName(QWidget* owner, const QString& suggestedName) override;
     int RunDialog(QDialog& dialog) override;
     QAction* PopupMenu(QMenu& menu, const QPoint& at) override;
     void OpenUrl(const QUrl& url) override;

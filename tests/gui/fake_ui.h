@@ -27,6 +27,10 @@ class FakeUi : public IUiServices {
         ++fileDialogs;
         return fileToOpen;
     }
+    QString GetSaveFileName(QWidget*, const QString&) override {
+        ++saveDialogs;
+        return fileToSave;
+    }
     int RunDialog(QDialog& dialog) override {
         ++dialogsRun;
         return onDialog ? onDialog(dialog) : QDialog::Rejected;
@@ -35,6 +39,11 @@ class FakeUi : public IUiServices {
         popupAt = at;
         menuTitles.clear();
         for (QAction* action : menu.actions()) menuTitles << action->text();
+        if (!chooseTitle.isEmpty()) {
+            for (QAction* action : menu.actions())
+                if (action->text() == chooseTitle) return action;
+            return nullptr;
+        }
         if (chooseItem < 0 || chooseItem >= menu.actions().size()) return nullptr;
         return menu.actions().at(chooseItem);
     }
@@ -49,9 +58,12 @@ class FakeUi : public IUiServices {
     std::vector<Message> messages;
     QString fileToOpen;
     int fileDialogs = 0;
+    QString fileToSave;
+    int saveDialogs = 0;
     int dialogsRun = 0;
     std::function<int(QDialog&)> onDialog;
     int chooseItem = -1;
+    QString chooseTitle;  // when set, the item with this text is chosen instead
     QPoint popupAt;
     QStringList menuTitles;
     std::vector<QUrl> openedUrls;
