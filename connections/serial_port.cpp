@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <memory>
 #include <thread>
 
 #include "connections/serial_line.h"
@@ -80,10 +81,12 @@ void CASYNSerialPort::Deliver(std::string bytes, std::uint64_t connection) {
 // read interval after at least one byte. A device that goes away ends the reader.
 void CASYNSerialPort::ReadLoop(int fd, const EventFd& stop, std::uint64_t connection,
                                int intervalMs) {
-    char buffer[kReadBufferSize];
+    // Large reads keep the system calls per byte low when the printer sends a lot; the line
+    // is only waited for when a read finds nothing.
+    std::unique_ptr<char[]> storage(new char[kReadBufferSize]);
+    char* const buffer = storage.get();
     for (;;) {
-        if (m_pOwner && !m_pOwner->WaitForRoom(stop)) return;
-        if (WaitReadable(fd, stop, -1) == WaitResult::Stopped) return;
+        if (m_pOwner ? !m_pOwner->WaitForRoom(stop) : stop.IsSignalled()) return;
         std::size_t filled = 0;
         bool deviceGone = false;
         bool stopped = false;

@@ -85,7 +85,9 @@ TEST(ReceiveLogTest, SwitchingBetweenTextAndHexKeepsEveryByteInOrder) {
         std::string shown;
         for (std::size_t i = 0; i < log.RowCount(); ++i) {
             const ReceiveRow row = log.Row(i);
-            if (hex) EXPECT_LE(row.end - row.begin, 16u);
+            if (hex) {
+                EXPECT_LE(row.end - row.begin, 16u);
+            }
             shown += log.Stream(row.kind).Bytes(row.begin, row.end);
         }
         EXPECT_EQ(shown, all) << hex;

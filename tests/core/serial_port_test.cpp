@@ -116,16 +116,16 @@ TEST_F(SerialPortTest, OpenFailsForMissingUnmappedOrHeldDevices) {
     EXPECT_TRUE(OpenCom1());
 }
 
-TEST_F(SerialPortTest, ABurstArrivesInBlocksOfAtMost512InOrder) {
+TEST_F(SerialPortTest, ABurstArrivesInFullBlocksInOrder) {
     ASSERT_TRUE(OpenCom1());
     ASSERT_TRUE(port_.StartReader());
-    std::string burst(700, '\0');
+    std::string burst(CASYNSerialPort::kReadBufferSize + 700, '\0');
     for (std::size_t i = 0; i < burst.size(); ++i) burst[i] = static_cast<char>(i * 7);
     pty_.Send(burst);
-    ASSERT_TRUE(owner_.WaitForBytes(700));
+    ASSERT_TRUE(owner_.WaitForBytes(burst.size()));
     const auto messages = owner_.Messages();
     ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[0].bytes.size(), 512u);
+    EXPECT_EQ(messages[0].bytes.size(), CASYNSerialPort::kReadBufferSize);
     EXPECT_EQ(messages[0].type, WM_SERIAL_DATA);
     EXPECT_EQ(owner_.AllBytes(), burst) << "every byte, zero bytes included, in order";
 }
