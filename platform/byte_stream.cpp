@@ -11,9 +11,26 @@ void ByteStream::Append(const char* data, std::size_t size, std::int64_t timeMs)
     if (arrivals_.empty() || arrivals_.back().timeMs != timeMs) arrivals_.push_back({end_, timeMs});
     // Index the lines first, then copy the bytes block by block.
     const auto* bytes = reinterpret_cast<const unsigned char*>(data);
-    for (std::size_t i = 0; i < size; ++i) {
-        const unsigned char c = bytes[i];
-        const std::uint64_t offset = end_ + i;
+    const unsigned char* const stop = bytes + size;
+    for (const unsigned char* p = bytes; p < stop;) {
+        const std::uint64_t offset = end_ + static_cast<std::uint64_t>(p - bytes);
+        // Most bytes end no line and come nowhere near the display break: skip them with
+        // memchr, which goes through memory many bytes at a time.
+        const std::uint64_t length = offset - lineBegin_;
+        if (length + 1 < kMaxLineBytes) {
+            const std::size_t span = std::min<std::size_t>(stop - p, kMaxLineBytes - 1 - length);
+            const auto* lf = static_cast<const unsigned char*>(std::memchr(p, '\n', span));
+            const std::size_t beforeLf = lf ? static_cast<std::size_t>(lf - p) : span;
+            const auto* cr = static_cast<const unsigned char*>(std::memchr(p, '\r', beforeLf));
+            const unsigned char* next = cr ? cr : (lf ? lf : p + span);
+            if (next > p) {
+                afterCR_ = false;
+                afterBreakable_ = next[-1] < '0';
+                p = next;
+                continue;
+            }
+        }
+        const unsigned char c = *p++;
         if (c == '\n') {
             if (afterCR_)  // the LF of CR LF: the line starts after it
                 starts_.back() = (offset + 1) << 1;
@@ -31,7 +48,6 @@ void ByteStream::Append(const char* data, std::size_t size, std::int64_t timeMs)
             afterBreakable_ = true;
             continue;
         }
-        const std::uint64_t length = offset - lineBegin_;
         // A display break goes after a byte below '0' (no character set here uses those
         // inside a character), or, failing that for a while, anywhere but inside a UTF-8
         // sequence.
