@@ -320,7 +320,7 @@ void ReceiveView::paintEvent(QPaintEvent*) {
         if (selected)
             painter.fillRect(QRect(0, y, viewport()->width(), lineHeight),
                              colours.brush(QPalette::Highlight));
-        const QRect line(left, y, INT_MAX / 4, lineHeight);
+        const QRect line(left, y, 1 << 22, lineHeight);
         int x = left;
         if (!shown.prefix.isEmpty()) {
             painter.setPen(selected ? colours.color(QPalette::HighlightedText) : kPrefixColour);
