@@ -13,7 +13,7 @@ class ReceiveViewAccessible : public QAccessibleWidget, public QAccessibleTextIn
         : QAccessibleWidget(view, QAccessible::EditableText) {}
 
     QString text(QAccessible::Text t) const override {
-        if (t == QAccessible::Value) return View()->toPlainText();
+        if (t == QAccessible::Value) return View()->CachedText();
         return QAccessibleWidget::text(t);
     }
     QAccessible::State state() const override {
@@ -63,13 +63,10 @@ class ReceiveViewAccessible : public QAccessibleWidget, public QAccessibleTextIn
 
   private:
     ReceiveView* View() const { return static_cast<ReceiveView*>(widget()); }
-    QString All() const {
-        const QString all = View()->toPlainText();
-        return all;
-    }
+    const QString& All() const { return View()->CachedText(); }
     // The character, or the line, at `offset`; the whole text for no boundary.
     QString Unit(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const {
-        const QString all = All();
+        const QString& all = All();
         *start = *end = -1;
         if (offset < 0 || offset > all.size()) return {};
         if (type == QAccessible::NoBoundary) {

@@ -133,10 +133,12 @@ void ReceiveView::Clear() {
 }
 
 void ReceiveView::Changed() {
+    ++textVersion_;
     if (!updateTimer_.isActive()) updateTimer_.start();
 }
 
 void ReceiveView::Flush() {
+    ++textVersion_;
     updateTimer_.stop();
     UpdateScrollBars();
     viewport()->update();
@@ -259,6 +261,14 @@ QString ReceiveView::toPlainText() const {
         text += shown.text;
     }
     return text;
+}
+
+const QString& ReceiveView::CachedText() const {
+    if (cachedVersion_ != textVersion_) {
+        cachedText_ = toPlainText();
+        cachedVersion_ = textVersion_;
+    }
+    return cachedText_;
 }
 
 std::size_t ReceiveView::TopRow() const {

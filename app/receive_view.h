@@ -64,6 +64,8 @@ class ReceiveView : public QAbstractScrollArea {
 
     // Everything shown, rows joined by line ends, as an assistive tool reads it.
     QString toPlainText() const;
+    // The same, kept until the shown text changes: assistive tools ask for it piece by piece.
+    const QString& CachedText() const;
     QString RowText(std::size_t row) const;
 
     // Searching the shown bytes: text in the view's character set, or bytes.
@@ -122,6 +124,9 @@ class ReceiveView : public QAbstractScrollArea {
     std::uint64_t matchesGeneration_ = 0;
     int current_ = -1;
     ReceiveFindBar* findBar_ = nullptr;
+    std::uint64_t textVersion_ = 1;  // changes with anything that changes the shown text
+    mutable std::uint64_t cachedVersion_ = 0;
+    mutable QString cachedText_;
 };
 
 }  // namespace velkaro
