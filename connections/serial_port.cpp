@@ -77,8 +77,9 @@ void CASYNSerialPort::Deliver(std::string bytes, std::uint64_t connection) {
     if (m_pOwner) m_pOwner->PostPortMessage({WM_SERIAL_DATA, std::move(bytes), connection});
 }
 
-// A block ends when it holds kReadBufferSize bytes or when the line has been quiet for the
-// read interval after at least one byte. A device that goes away ends the reader.
+// A block ends when it holds kReadBufferSize bytes, when the line has been quiet for the read
+// interval after at least one byte, or when its first byte has waited that long, so a slow
+// but never quiet line still shows its bytes promptly. A device that goes away ends the reader.
 void CASYNSerialPort::ReadLoop(int fd, const EventFd& stop, std::uint64_t connection,
                                int intervalMs) {
     // Large reads keep the system calls per byte low when the printer sends a lot; the line
@@ -90,15 +91,23 @@ void CASYNSerialPort::ReadLoop(int fd, const EventFd& stop, std::uint64_t connec
         std::size_t filled = 0;
         bool deviceGone = false;
         bool stopped = false;
+        std::chrono::steady_clock::time_point firstByte;
         while (filled < kReadBufferSize) {
             const ssize_t n = ::read(fd, buffer + filled, kReadBufferSize - filled);
             if (n > 0) {
+                if (filled == 0) firstByte = std::chrono::steady_clock::now();
                 filled += static_cast<std::size_t>(n);
                 continue;
             }
             if (n < 0 && errno == EINTR) continue;
             if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-                const int wait = filled > 0 ? intervalMs : -1;
+                int wait = -1;
+                if (filled > 0) {
+                    const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(
+                        std::chrono::steady_clock::now() - firstByte);
+                    wait = intervalMs - static_cast<int>(waited.count());
+                    if (wait <= 0) break;
+                }
                 const WaitResult result = WaitReadable(fd, stop, wait);
                 if (result == WaitResult::Ready) continue;
                 stopped = result == WaitResult::Stopped;
