@@ -52,7 +52,7 @@ void CVelkaroDlg::OnBnClickedSendFile() {
 }
 
 void CVelkaroDlg::SendBlock(const char* data, std::size_t length) {
-    m_pReceiveView->AppendSent(QByteArray(data, static_cast<qsizetype>(length)));
+    m_pReceiveView->AppendSent(QByteArray::fromRawData(data, static_cast<qsizetype>(length)));
     if (m_strPortType == QLatin1String("COM"))
         m_SerialPort.Write(data, length);
     else if (m_strPortType == QLatin1String("LPT"))

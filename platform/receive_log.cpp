@@ -6,6 +6,14 @@ namespace velkaro {
 
 void ReceiveLog::Append(ReceiveKind kind, const char* data, std::size_t size, std::int64_t timeMs) {
     if (size == 0) return;
+    // A large block (a whole file sent) goes in piece by piece, so that no more than the cap
+    // and one piece are ever held.
+    constexpr std::size_t kPiece = 1u << 20;
+    if (size > kPiece) {
+        for (std::size_t at = 0; at < size; at += kPiece)
+            Append(kind, data + at, std::min(kPiece, size - at), timeMs);
+        return;
+    }
     ByteStream& stream = streams_[Index(kind)];
     const std::uint64_t begin = stream.End();
     stream.Append(data, size, timeMs);

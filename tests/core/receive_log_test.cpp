@@ -125,6 +125,11 @@ TEST(ReceiveLogTest, TheCapDropsWholeBlocksFromTheTopAndCountsThem) {
     EXPECT_GE(stream.TimeAt(stream.Begin()), 1000);
     EXPECT_EQ(stream.TimeAt(stream.End() - 1), 1000 + 19999);
     EXPECT_LT(stream.MemoryBytes(), 200u * 1024);
+
+    const std::string file(5u << 20, 'Z');  // one block far above the cap, sent at once
+    log.Append(ReceiveKind::Sent, file.data(), file.size(), 1);
+    EXPECT_EQ(log.Stream(ReceiveKind::Sent).End(), file.size());
+    EXPECT_LE(log.Stream(ReceiveKind::Sent).MemoryBytes(), 200u * 1024);
 }
 
 TEST(ReceiveLogTest, FindsBytesAcrossDeliveriesAndBlocksInDisplayOrder) {
