@@ -93,14 +93,21 @@ void CASYNSerialPort::ReadLoop(int fd, const EventFd& stop, std::uint64_t connec
         bool stopped = false;
         std::chrono::steady_clock::time_point firstByte;
         while (filled < kReadBufferSize) {
-            const ssize_t n = ::read(fd, buffer + filled, kReadBufferSize - filled);
+            const std::size_t wanted = kReadBufferSize - filled;
+            const ssize_t n = ::read(fd, buffer + filled, wanted);
             if (n > 0) {
                 if (filled == 0) firstByte = std::chrono::steady_clock::now();
                 filled += static_cast<std::size_t>(n);
-                continue;
+                // A short read has emptied the device's buffer: wait for more rather than
+                // spend a read on finding nothing.
+                if (static_cast<std::size_t>(n) == wanted) continue;
+            }
+            if (n == 0) {
+                deviceGone = true;  // end of file
+                break;
             }
             if (n < 0 && errno == EINTR) continue;
-            if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            if (n > 0 || errno == EAGAIN || errno == EWOULDBLOCK) {
                 int wait = -1;
                 if (filled > 0) {
                     const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(
