@@ -163,8 +163,11 @@ std::vector<std::uint64_t> ByteStream::Find(const std::string& needle, std::size
 }
 
 std::size_t ByteStream::MemoryBytes() const {
-    return blocks_.size() * kBlockSize + starts_.size() * sizeof(std::uint64_t) +
-           arrivals_.size() * sizeof(Arrival);
+    return blocks_.size() * kBlockSize + IndexBytes();
+}
+
+std::size_t ByteStream::IndexBytes() const {
+    return starts_.size() * sizeof(std::uint64_t) + arrivals_.size() * sizeof(Arrival);
 }
 
 }  // namespace velkaro

@@ -51,8 +51,9 @@ class ByteStream {
     // Offsets where `needle` begins, in order, at most `limit` of them.
     std::vector<std::uint64_t> Find(const std::string& needle, std::size_t limit) const;
 
-    // Bytes held in memory for the data and its indexes.
+    // Bytes held in memory for the data and its indexes, and for the indexes alone.
     std::size_t MemoryBytes() const;
+    std::size_t IndexBytes() const;
 
   private:
     struct Arrival {

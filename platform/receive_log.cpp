@@ -3,6 +3,18 @@
 #include <algorithm>
 
 namespace velkaro {
+namespace {
+
+// How many bytes a stream may keep so that they and their indexes fit in `cap`: many short
+// lines cost index memory too.
+std::uint64_t KeepWithin(const ByteStream& stream, std::uint64_t cap) {
+    const double data = static_cast<double>(stream.Size());
+    const double total = data + static_cast<double>(stream.IndexBytes());
+    return total <= static_cast<double>(cap) ? cap
+                                             : static_cast<std::uint64_t>(cap * (data / total));
+}
+
+}  // namespace
 
 void ReceiveLog::Append(ReceiveKind kind, const char* data, std::size_t size, std::int64_t timeMs) {
     if (size == 0) return;
@@ -23,8 +35,8 @@ void ReceiveLog::Append(ReceiveKind kind, const char* data, std::size_t size, st
         runs_.push_back({kind, begin, stream.End()});
     if (Shown(kind)) AddToSegments(kind, begin, stream.End());
     ++generation_;
-    if (kind == ReceiveKind::Typed || stream.Size() <= cap_) return;
-    const std::uint64_t dropped = stream.TrimTo(cap_);
+    if (kind == ReceiveKind::Typed || stream.Size() + stream.IndexBytes() <= cap_) return;
+    const std::uint64_t dropped = stream.TrimTo(KeepWithin(stream, cap_));
     if (dropped == 0) return;
     dropped_ += dropped;
     const std::uint64_t newBegin = stream.Begin();
@@ -73,7 +85,7 @@ void ReceiveLog::SetCap(std::uint64_t bytes) {
     bool trimmed = false;
     for (ReceiveKind kind : {ReceiveKind::Received, ReceiveKind::Sent}) {
         ByteStream& stream = streams_[Index(kind)];
-        const std::uint64_t dropped = stream.TrimTo(cap_);
+        const std::uint64_t dropped = stream.TrimTo(KeepWithin(stream, cap_));
         if (dropped == 0) continue;
         dropped_ += dropped;
         trimmed = true;

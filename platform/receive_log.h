@@ -44,7 +44,7 @@ class ReceiveLog {
     // Display options; changing one lays the rows out again.
     void SetHex(bool hex);
     void SetShowSent(bool show);
-    // Received and sent bytes kept at most, each; the oldest leave first.
+    // Memory for received and sent bytes, each with its indexes; the oldest leave first.
     void SetCap(std::uint64_t bytes);
     bool Hex() const { return hex_; }
     bool ShowSent() const { return showSent_; }

@@ -126,6 +126,14 @@ TEST(ReceiveLogTest, TheCapDropsWholeBlocksFromTheTopAndCountsThem) {
     EXPECT_EQ(stream.TimeAt(stream.End() - 1), 1000 + 19999);
     EXPECT_LT(stream.MemoryBytes(), 200u * 1024);
 
+    // Lines so short that their index would outweigh them count against the cap too.
+    ReceiveLog breaks;
+    breaks.SetCap(1u << 20);
+    const std::string empty(ByteStream::kBlockSize, '\n');
+    for (int i = 0; i < 48; ++i)
+        breaks.Append(ReceiveKind::Received, empty.data(), empty.size(), 1);
+    EXPECT_LE(breaks.Stream(ReceiveKind::Received).MemoryBytes(), 2u << 20);
+
     const std::string file(5u << 20, 'Z');  // one block far above the cap, sent at once
     log.Append(ReceiveKind::Sent, file.data(), file.size(), 1);
     EXPECT_EQ(log.Stream(ReceiveKind::Sent).End(), file.size());
