@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 
 #include "app/locale_text.h"
+#include "app/receive_view.h"
 #include "app/velkaro_dlg.h"
 #include "platform/device_names.h"
 #include "window_services/ui_services.h"
@@ -59,6 +60,7 @@ bool CVelkaroDlg::SendToPrinter(const QByteArray& bytes, const QString& filePath
     }
     switch (result) {
         case Transfer::Result::Queued:
+            if (path.empty()) m_pReceiveView->AppendSent(bytes);
             RefreshTransferRow();
             return true;
         case Transfer::Result::Empty:

@@ -47,13 +47,13 @@ void CVelkaroDlg::BuildControls() {
     m_cmbPortType->addItems({QStringLiteral("COM"), QStringLiteral("LPT"), QStringLiteral("USB"),
                              QStringLiteral("ETHERNET")});
     m_lblStatus = Control<QLabel>(this, IDC_STATUS);
-    m_edtReceive = Control<QPlainTextEdit>(this, IDC_RECEIVE);
     m_edtSend = Control<QPlainTextEdit>(this, IDC_SEND_BOX);
     m_grpPort = Control<QGroupBox>(this, IDC_PORT_GROUP);
     m_lnkUpdate = Control<CXTHyperLink>(this, IDC_UPDATE_LINK);
     m_lnkUpdate->SetOpener([this](const QUrl& url) { m_ui.OpenUrl(url); });
     m_btnTopMost = Control<QPushButton>(this, IDC_TOPMOST);
-    m_pReceiveView = new ReceiveView(m_edtReceive, m_charset);
+    m_pReceiveView =
+        ReceiveView::ReplaceEdit(Control<QPlainTextEdit>(this, IDC_RECEIVE), m_ui, m_charset);
 }
 
 void CVelkaroDlg::ConnectHandlers() {

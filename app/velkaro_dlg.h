@@ -191,7 +191,6 @@ class CVelkaroDlg : public QDialog {
     // Controls, owned by the window.
     QComboBox* m_cmbPortType = nullptr;
     QLabel* m_lblStatus = nullptr;
-    QPlainTextEdit* m_edtReceive = nullptr;
     QPlainTextEdit* m_edtSend = nullptr;
     QGroupBox* m_grpPort = nullptr;
     CXTHyperLink* m_lnkUpdate = nullptr;

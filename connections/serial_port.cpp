@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <memory>
 #include <thread>
 
 #include "connections/serial_line.h"
@@ -76,26 +77,44 @@ void CASYNSerialPort::Deliver(std::string bytes, std::uint64_t connection) {
     if (m_pOwner) m_pOwner->PostPortMessage({WM_SERIAL_DATA, std::move(bytes), connection});
 }
 
-// A block ends when it holds kReadBufferSize bytes or when the line has been quiet for the
-// read interval after at least one byte. A device that goes away ends the reader.
+// A block ends when it holds kReadBufferSize bytes, when the line has been quiet for the read
+// interval after at least one byte, or when its first byte has waited that long, so a slow
+// but never quiet line still shows its bytes promptly. A device that goes away ends the reader.
 void CASYNSerialPort::ReadLoop(int fd, const EventFd& stop, std::uint64_t connection,
                                int intervalMs) {
-    char buffer[kReadBufferSize];
+    // Large reads keep the system calls per byte low when the printer sends a lot; the line
+    // is only waited for when a read finds nothing.
+    std::unique_ptr<char[]> storage(new char[kReadBufferSize]);
+    char* const buffer = storage.get();
     for (;;) {
-        if (m_pOwner && !m_pOwner->WaitForRoom(stop)) return;
-        if (WaitReadable(fd, stop, -1) == WaitResult::Stopped) return;
+        if (m_pOwner ? !m_pOwner->WaitForRoom(stop) : stop.IsSignalled()) return;
         std::size_t filled = 0;
         bool deviceGone = false;
         bool stopped = false;
+        std::chrono::steady_clock::time_point firstByte;
         while (filled < kReadBufferSize) {
-            const ssize_t n = ::read(fd, buffer + filled, kReadBufferSize - filled);
+            const std::size_t wanted = kReadBufferSize - filled;
+            const ssize_t n = ::read(fd, buffer + filled, wanted);
             if (n > 0) {
+                if (filled == 0) firstByte = std::chrono::steady_clock::now();
                 filled += static_cast<std::size_t>(n);
-                continue;
+                // A short read has emptied the device's buffer: wait for more rather than
+                // spend a read on finding nothing.
+                if (static_cast<std::size_t>(n) == wanted) continue;
+            }
+            if (n == 0) {
+                deviceGone = true;  // end of file
+                break;
             }
             if (n < 0 && errno == EINTR) continue;
-            if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-                const int wait = filled > 0 ? intervalMs : -1;
+            if (n > 0 || errno == EAGAIN || errno == EWOULDBLOCK) {
+                int wait = -1;
+                if (filled > 0) {
+                    const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(
+                        std::chrono::steady_clock::now() - firstByte);
+                    wait = intervalMs - static_cast<int>(waited.count());
+                    if (wait <= 0) break;
+                }
                 const WaitResult result = WaitReadable(fd, stop, wait);
                 if (result == WaitResult::Ready) continue;
                 stopped = result == WaitResult::Stopped;

@@ -26,7 +26,7 @@ enum SerialStopBits { kOneStopBit = 0, kOne5StopBits = 1, kTwoStopBits = 2 };
 
 class CASYNSerialPort {
   public:
-    static constexpr std::size_t kReadBufferSize = 512;
+    static constexpr std::size_t kReadBufferSize = 64 * 1024;
     static constexpr int kDefaultReadIntervalMs = 100;
 
     CASYNSerialPort() = default;

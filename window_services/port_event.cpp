@@ -7,7 +7,10 @@
 namespace velkaro {
 
 void ReceiveBudget::Handled(std::size_t bytes) {
-    if (inFlight_.fetch_sub(bytes) - bytes < limit_) room_.Signal();
+    // Only the step below the limit can end a reader's wait: signalling on every event would
+    // cost a system call per delivery.
+    const std::size_t before = inFlight_.fetch_sub(bytes);
+    if (before >= limit_ && before - bytes < limit_) room_.Signal();
 }
 
 bool ReceiveBudget::WaitForRoom(const EventFd& stop) {

@@ -47,12 +47,12 @@ class PortEvent : public QEvent {
 };
 
 // Posts each message to a window; safe to call from any thread and never waits. Readers are
-// held back while 256 KB of received data waits for the window, so a flood can neither
+// held back while 1 MB of received data waits for the window, so a flood can neither
 // freeze the window nor pile up in memory. The window must outlive every port that posts
 // through this owner.
 class PostingPortOwner : public IPortOwner {
   public:
-    static constexpr std::size_t kMaxBytesInFlight = 256u << 10;
+    static constexpr std::size_t kMaxBytesInFlight = 1u << 20;
 
     explicit PostingPortOwner(QObject* window)
         : window_(window), budget_(std::make_shared<ReceiveBudget>(kMaxBytesInFlight)) {}

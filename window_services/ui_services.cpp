@@ -34,6 +34,11 @@ QString QtUiServices::GetOpenFileName(QWidget* owner) {
     return QFileDialog::getOpenFileName(owner, QString(), QString(), QStringLiteral("(*.*) (*)"));
 }
 
+QString QtUiServices::GetSaveFileName(QWidget* owner, const QString& suggestedName) {
+    return QFileDialog::getSaveFileName(owner, QString(), suggestedName,
+                                        QStringLiteral("(*.*) (*)"));
+}
+
 int QtUiServices::RunDialog(QDialog& dialog) {
     return dialog.exec();
 }

@@ -36,6 +36,10 @@ class FakeUi : public IUiServices {
         ++fileDialogs;
         return fileToOpen;
     }
+    QString GetSaveFileName(QWidget*, const QString&) override {
+        ++saveDialogs;
+        return fileToSave;
+    }
     int RunDialog(QDialog& dialog) override {
         ++dialogsRun;
         return onDialog ? onDialog(dialog) : QDialog::Rejected;
@@ -44,6 +48,11 @@ class FakeUi : public IUiServices {
         popupAt = at;
         menuTitles.clear();
         for (QAction* action : menu.actions()) menuTitles << action->text();
+        if (!chooseTitle.isEmpty()) {
+            for (QAction* action : menu.actions())
+                if (action->text() == chooseTitle) return action;
+            return nullptr;
+        }
         if (chooseItem < 0 || chooseItem >= menu.actions().size()) return nullptr;
         return menu.actions().at(chooseItem);
     }
@@ -60,9 +69,12 @@ class FakeUi : public IUiServices {
     int answer = -1;  // the button AskWithButtons presses; -1 is Cancel
     QString fileToOpen;
     int fileDialogs = 0;
+    QString fileToSave;
+    int saveDialogs = 0;
     int dialogsRun = 0;
     std::function<int(QDialog&)> onDialog;
     int chooseItem = -1;
+    QString chooseTitle;  // when set, the item with this text is chosen instead
     QPoint popupAt;
     QStringList menuTitles;
     std::vector<QUrl> openedUrls;

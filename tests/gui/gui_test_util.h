@@ -38,9 +38,7 @@ class WindowFixture {
     }
 
     QPlainTextEdit* SendBox() const { return Control<QPlainTextEdit>(dialog.get(), IDC_SEND_BOX); }
-    QPlainTextEdit* ReceiveBox() const {
-        return Control<QPlainTextEdit>(dialog.get(), IDC_RECEIVE);
-    }
+    ReceiveView* ReceiveBox() const { return Control<ReceiveView>(dialog.get(), IDC_RECEIVE); }
     QString ReceivedText() const {
         dialog->Receiver().Flush();
         return ReceiveBox()->toPlainText();
