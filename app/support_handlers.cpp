@@ -43,6 +43,7 @@ void CVelkaroDlg::OnUpdateDone(const PortMessage& message) {
     m_lnkUpdate->SetText(QStringLiteral("最新版本下载：") + notice->version);
     m_lnkUpdate->SetUnderline(false);
     m_lnkUpdate->SetURL(notice->link);
+    m_lnkUpdate->setToolTip(notice->host);
     m_lnkUpdate->SetColors(QColor(255, 0, 0), QColor(0, 0, 255), QColor(255, 0, 0));
 }
 
