@@ -27,6 +27,10 @@ void ReceiveView::Clear() {
     box_->clear();
 }
 
+void ReceiveView::SetCharset(const QByteArray& charset) {
+    decoder_ = ReceivedTextDecoder(charset);
+}
+
 void ReceiveView::Flush() {
     flushScheduled_ = false;
     if (queued_.isEmpty()) return;

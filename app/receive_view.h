@@ -19,6 +19,8 @@ class ReceiveView : public QObject {
 
     void Append(const char* data, qsizetype size);
     void Clear();
+    // Decodes what arrives from now on in `charset`.
+    void SetCharset(const QByteArray& charset);
     // Inserts what is queued now (the event loop does it by itself).
     void Flush();
     qsizetype QueuedChars() const { return queued_.size(); }

@@ -3,7 +3,7 @@
 #include <QPlainTextEdit>
 #include <climits>
 
-#include "app/locale_text.h"
+#include "app/text_encoding.h"
 #include "window_services/ui_services.h"
 #include "app/velkaro_dlg.h"
 #include "platform/device_names.h"
@@ -21,8 +21,13 @@ void CVelkaroDlg::OnBnClickedSendData() {
     // A line break typed with Enter goes out as CR LF; nothing else is added or interpreted.
     QString text = m_strSendData;
     text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-    const QByteArray bytes = EncodeForPrinter(text, m_charset);
-    SendBlock(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    QString unencodable;
+    const auto bytes = EncodeExactly(text, m_charset, &unencodable);
+    if (!bytes) {  // never a silent substitute: the printer would print something else
+        ShowError(UnencodableMessage(unencodable, m_charset));
+        return;
+    }
+    SendBlock(bytes->constData(), static_cast<std::size_t>(bytes->size()));
 }
 
 void CVelkaroDlg::OnBnClickedSendFile() {

@@ -13,6 +13,7 @@
 
 #include "app/main_layout.h"
 #include "app/receive_view.h"
+#include "app/text_encoding.h"
 #include "window_services/ui_services.h"
 #include "support/about_dlg.h"
 #include "support/program_strings.h"
@@ -26,7 +27,7 @@ CVelkaroDlg::CVelkaroDlg(IUiServices& ui, DialogEnvironment environment, QWidget
     : QDialog(parent),
       m_ui(ui),
       m_env(std::move(environment)),
-      m_charset(m_env.charset.isEmpty() ? LocaleCharset() : m_env.charset),
+      m_charset(m_env.charset.isEmpty() ? DefaultTextEncoding() : m_env.charset),
       m_hIcon(AppIcon()) {
     m_SerialPort.SetDeviceFolder(m_env.deviceFolder);
     m_ParallelPort.SetDeviceFolder(m_env.deviceFolder);
@@ -71,6 +72,7 @@ void CVelkaroDlg::ConnectHandlers() {
     onClick(IDC_HELP, &CVelkaroDlg::OnBnClickedHelp);
     connect(m_cmbPortType, QOverload<int>::of(&QComboBox::activated), this,
             [this] { OnCbnSelchangePortType(); });
+    ConnectTextBoxMenus();
 }
 
 void CVelkaroDlg::OnInitDialog() {

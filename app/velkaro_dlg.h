@@ -36,7 +36,7 @@ struct DialogEnvironment {
     std::string deviceFolder = "/dev";
     std::string sysfsRoot = "/sys";
     QString updateUrl;   // empty: no update check
-    QByteArray charset;  // empty: the system locale's character set
+    QByteArray charset;  // empty: GB18030 under a Chinese locale, else UTF-8
     int connectTimeoutMs = CSocketComm::kDefaultConnectTimeoutMs;
 };
 
@@ -93,6 +93,11 @@ class CVelkaroDlg : public QDialog {
     bool TopMost() const { return m_bTopMost != 0; }
     const QString& Status() const { return m_strStatus; }
     ReceiveView& Receiver() { return *m_pReceiveView; }
+    // The text encoding of the send and receive boxes, as their context menus choose it.
+    const QByteArray& Charset() const { return m_charset; }
+    void SetCharset(const QByteArray& charset);
+    void OnSendBoxMenu(const QPoint& at);
+    void OnReceiveBoxMenu(const QPoint& at);
 
     // Settings of each kind, as the settings dialogs list them.
     QString m_strComPort = QStringLiteral("COM1");
@@ -123,6 +128,7 @@ class CVelkaroDlg : public QDialog {
     void OnInitDialog();
     void BuildControls();
     void ConnectHandlers();
+    void ConnectTextBoxMenus();
     void OnPortData(const PortMessage& message);
     void OnSocketClosed(const PortMessage& message);
     void OnUpdateDone(const PortMessage& message);
@@ -149,7 +155,7 @@ class CVelkaroDlg : public QDialog {
 
     IUiServices& m_ui;
     const DialogEnvironment m_env;
-    const QByteArray m_charset;
+    QByteArray m_charset;
     PostingPortOwner m_PortOwner{this};  // outlives the ports below, which post through it
     QIcon m_hIcon;
     CASYNSerialPort m_SerialPort;

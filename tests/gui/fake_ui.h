@@ -35,6 +35,7 @@ class FakeUi : public IUiServices {
         popupAt = at;
         menuTitles.clear();
         for (QAction* action : menu.actions()) menuTitles << action->text();
+        if (onMenu) return onMenu(menu);
         if (chooseItem < 0 || chooseItem >= menu.actions().size()) return nullptr;
         return menu.actions().at(chooseItem);
     }
@@ -52,6 +53,7 @@ class FakeUi : public IUiServices {
     int dialogsRun = 0;
     std::function<int(QDialog&)> onDialog;
     int chooseItem = -1;
+    std::function<QAction*(QMenu&)> onMenu;  // when set, picks the item instead of chooseItem
     QPoint popupAt;
     QStringList menuTitles;
     std::vector<QUrl> openedUrls;
