@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "connections/serial_line.h"
+#include "connections/tty_holders.h"
 #include "platform/device_names.h"
 #include "platform/fd_wait.h"
 
@@ -17,6 +18,11 @@ CASYNSerialPort::~CASYNSerialPort() {
     m_Reader.Stop();
     m_Reader.Join();
     m_Writer.Cancel();
+}
+
+std::string CASYNSerialPort::LockFolder() const {
+    if (!m_strLockFolder.empty()) return m_strLockFolder;
+    return m_strDeviceFolder == "/dev" ? "/var/lock" : m_strDeviceFolder;
 }
 
 bool CASYNSerialPort::Open(IPortOwner* owner, int port, int baudRate, int parity, int dataBits,
@@ -29,8 +35,12 @@ bool CASYNSerialPort::Open(IPortOwner* owner, int port, int baudRate, int parity
 
     const std::string path = SerialDevicePath(port, m_strDeviceFolder);
     if (path.empty()) return false;
+    if (m_Lock.Acquire(LockFolder(), path) == UucpLock::Result::HeldByOther) return false;
     UniqueFd fd = OpenExclusive(path);
-    if (!fd) return false;
+    if (!fd || !OtherProcessesHolding(path).empty()) {
+        m_Lock.Release();
+        return false;
+    }
     ApplyLineSettings(fd.Get(), SerialLineSettings{baudRate, parity, dataBits, stopBits});
     m_hComm = std::make_shared<UniqueFd>(std::move(fd));
     ++m_nConnection;
@@ -41,6 +51,7 @@ void CASYNSerialPort::CloseDevice() {
     m_Writer.Cancel();  // closing a port abandons what it had not sent yet
     if (m_hComm) {
         m_hComm.reset();
+        m_Lock.Release();
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
 }
