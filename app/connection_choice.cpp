@@ -55,6 +55,10 @@ void CVelkaroDlg::OnBnClickedPortSetup() {
 }
 
 void CVelkaroDlg::OnBnClickedOpenPort() {
+    if (m_bConnecting) {  // pressed again during a connect attempt: give it up
+        CancelConnect();
+        return;
+    }
     UpdateData(true);
     if (m_strPortType == QLatin1String("COM"))
         OpenSerialPort();

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <thread>
 
+#include "app/connect_gate.h"
 #include "app/main_layout.h"
 #include "app/receive_view.h"
 #include "app/text_encoding.h"
@@ -172,16 +173,18 @@ void CVelkaroDlg::ShowError(const QString& text) {
     m_ui.MessageBox(this, text, IUiServices::Icon::Error);
 }
 
-bool CVelkaroDlg::RunWithoutFreezing(const std::function<bool()>& work) {
+bool CVelkaroDlg::RunWithoutFreezing(const std::function<bool()>& work,
+                                     const std::function<void()>& cancel) {
     QEventLoop loop;
+    ConnectGate gate(this, Control<QPushButton>(this, IDC_OPEN_PORT), cancel);
     bool result = false;
     m_bConnecting = true;
     std::thread worker([&] {
         result = work();
         QMetaObject::invokeMethod(&loop, "quit", Qt::QueuedConnection);
     });
-    // Painting and port messages go on; clicks and keys wait until the work is done.
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    // Painting and port messages go on; of the user's input only the gate's way out counts.
+    loop.exec();
     worker.join();
     m_bConnecting = false;
     if (m_bCloseRequested) QMetaObject::invokeMethod(this, "close", Qt::QueuedConnection);

@@ -150,8 +150,10 @@ class CVelkaroDlg : public QDialog {
     void SetupUSBPort();
     void SetupNetworkPort();
     void PopupSamples(PrinterLanguage language, int buttonId);
-    // Runs blocking work off the window's thread while the window keeps painting.
-    bool RunWithoutFreezing(const std::function<bool()>& work);
+    // Runs blocking work off the window's thread while the window keeps painting; "打开端口"
+    // and Escape call `cancel` meanwhile.
+    bool RunWithoutFreezing(const std::function<bool()>& work, const std::function<void()>& cancel);
+    void CancelConnect();
 
     IUiServices& m_ui;
     const DialogEnvironment m_env;
@@ -170,6 +172,7 @@ class CVelkaroDlg : public QDialog {
     CHttpDownload m_HttpDownload;
     int m_bTopMost = 1;
     bool m_bConnecting = false;
+    bool m_bConnectCancelled = false;
     bool m_bCloseRequested = false;
 
     // Controls, owned by the window.
