@@ -14,8 +14,19 @@ void QtUiServices::MessageBox(QWidget* owner, const QString& text, Icon icon) {
     box.exec();
 }
 
+void PrepareOpenFileDialog(QFileDialog& dialog) {
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    // One entry labelled "(*.*)" that matches every file, with a dot in its name or without.
+    dialog.setNameFilter(QStringLiteral("(*.*) (*)"));
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+}
+
 QString QtUiServices::GetOpenFileName(QWidget* owner) {
-    return QFileDialog::getOpenFileName(owner, QString(), QString(), QStringLiteral("(*.*) (*)"));
+    QFileDialog dialog(owner);
+    PrepareOpenFileDialog(dialog);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    return dialog.selectedFiles().value(0);
 }
 
 int QtUiServices::RunDialog(QDialog& dialog) {
