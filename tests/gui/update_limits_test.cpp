@@ -122,6 +122,8 @@ TEST(UpdateLimits, AChunkedGigabyteIsCutAt64KBAndNeverHeld) {
     ASSERT_TRUE(WaitUntil([&] { return owner.received > 0 && !download.Running(); }, 60000));
     EXPECT_TRUE(WaitUntil([&] { return server.Done(); }, 60000));
     const long long peakGrowthKb = ProcStatusKb("VmHWM:") - before;
+    RecordProperty("peak_growth_kb", static_cast<int>(peakGrowthKb));
+    RecordProperty("bytes_served", static_cast<int>(server.Sent()));
     EXPECT_LT(peakGrowthKb, 50 * 1024) << "peak growth " << peakGrowthKb << " kB";
     EXPECT_LT(server.Sent(), 512LL << 20) << "the rest was not fetched";
     EXPECT_EQ(owner.received, 1);
