@@ -107,9 +107,10 @@ TEST(DialogKeys, EnterPressesTheFocusedButtonOrOkAndEscapeCancels) {
 
 TEST(DialogKeys, EnterOnAFocusedMainWindowButtonPressesIt) {
     WindowFixture w;
-    // The pin last: pressing it re-creates the window.
-    for (int id : {IDC_PORT_SETUP, IDC_OPEN_PORT, IDC_ZPL, IDC_EPL, IDC_CPCL, IDC_HELP,
-                   IDC_CLEAR_RECEIVE, IDC_SEND_FILE, IDC_SEND_DATA, IDC_TOPMOST}) {
+    // The pin last: pressing it re-creates the window. (Help is left out: it would write into
+    // the real temporary folder.)
+    for (int id : {IDC_PORT_SETUP, IDC_OPEN_PORT, IDC_ZPL, IDC_EPL, IDC_CPCL, IDC_CLEAR_RECEIVE,
+                   IDC_SEND_FILE, IDC_SEND_DATA, IDC_TOPMOST}) {
         auto* button = Control<QPushButton>(w.dialog.get(), id);
         SCOPED_TRACE(id);
         QSignalSpy clicked(button, &QPushButton::clicked);
