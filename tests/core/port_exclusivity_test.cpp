@@ -156,8 +156,8 @@ TEST_F(SerialExclusivityTest, AnotherProcessHoldingTheTtyIsNoticed) {
 TEST(DeviceKinds, ARegularFileAtAUsbOrParallelNodeIsNoPort) {
     TempDir dev;
     std::ofstream(dev.Path() / "lp0") << "^XA^XZ";  // a job sent with no printer attached
-    CUSBPort usb;
     RecordingOwner owner;
+    CUSBPort usb;
     EXPECT_FALSE(usb.Open(&owner, (dev.Path() / "lp0").string()));
     CParallelPort lpt;
     lpt.SetDeviceFolder(dev.Str());
@@ -173,8 +173,8 @@ double CpuSeconds() {
 }
 
 TEST(DeviceKinds, ADeviceAlwaysAtItsEndIsReadWithoutSpinning) {
+    RecordingOwner owner;  // outlives the port's reader
     CUSBPort usb;
-    RecordingOwner owner;
     ASSERT_TRUE(usb.Open(&owner, "/dev/null"));  // a character device, readable, always empty
     ASSERT_TRUE(usb.StartReader());
     const double before = CpuSeconds();
