@@ -63,6 +63,10 @@ void CVelkaroDlg::OnBnClickedPortSetup() {
 }
 
 void CVelkaroDlg::OnBnClickedOpenPort() {
+    if (m_bConnecting) {  // pressed again during a connect attempt: give it up
+        CancelConnect();
+        return;
+    }
     // Opening again ends the connection, except on the parallel port, whose node is taken up
     // again with its queue.
     if (m_strPortType != QLatin1String("LPT") &&

@@ -1,4 +1,6 @@
 // Each connection kind's open path.
+#include <QLabel>
+
 #include "app/velkaro_dlg.h"
 #include "platform/device_names.h"
 
@@ -73,18 +75,33 @@ void CVelkaroDlg::OpenNetworkPort() {
     const std::string address = m_strIPAddress.toStdString();
     const std::string port = m_strIPPort.toStdString();
     const int timeout = m_env.connectTimeoutMs;
-    const bool connected = RunWithoutFreezing(
-        [&] { return m_SocketComm.Connect(&m_PortOwner, address.c_str(), port.c_str(), timeout); });
+    m_bConnectCancelled = false;
+    m_strStatus = QStringLiteral("当前状态：%1:%2 正在连接…").arg(m_strIPAddress, m_strIPPort);
+    m_lblStatus->setText(m_strStatus);
+    bool connected = RunWithoutFreezing(
+        [&] { return m_SocketComm.Connect(&m_PortOwner, address.c_str(), port.c_str(), timeout); },
+        [this] { CancelConnect(); });
+    m_SocketComm.ClearConnectCancel();
+    if (connected && m_bConnectCancelled) {  // it succeeded just as the user gave it up
+        m_SocketComm.Close();
+        connected = false;
+    }
     if (connected) {
         m_nSocketConnection = m_SocketComm.Connection();
         m_SocketComm.StartReader();
         m_bPortOpen = 1;
     } else {
         m_nSocketConnection = 0;
-        ShowError(QStringLiteral("网络端口打开失败"));
+        if (!m_bConnectCancelled) ShowError(QStringLiteral("网络端口打开失败"));
         m_bPortOpen = 0;
     }
     UpdateStatus();
+}
+
+void CVelkaroDlg::CancelConnect() {
+    if (!m_bConnecting) return;
+    m_bConnectCancelled = true;
+    m_SocketComm.CancelConnect();
 }
 
 }  // namespace velkaro

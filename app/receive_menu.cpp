@@ -39,7 +39,8 @@ void ToggleLog(ReceiveView& view, IUiServices& ui) {
 
 }  // namespace
 
-void PopupReceiveMenu(ReceiveView& view, IUiServices& ui, const QPoint& at) {
+void PopupReceiveMenu(ReceiveView& view, IUiServices& ui, const QPoint& at,
+                      const ReceiveMenuExtension& extension) {
     QMenu menu(&view);
     QAction* hex = AddCheckItem(menu, QStringLiteral("十六进制显示(&H)"), view.Hex());
     QAction* times = AddCheckItem(menu, QStringLiteral("显示时间戳(&T)"), view.Timestamps());
@@ -57,9 +58,16 @@ void PopupReceiveMenu(ReceiveView& view, IUiServices& ui, const QPoint& at) {
                                    view.Cap() == kCapsMb[i] << 20);
         caps->addAction(capItems[i]);
     }
+    if (extension) extension(menu);
 
     QAction* chosen = ui.PopupMenu(menu, at);
     if (!chosen) return;
+    const bool own = chosen == hex || chosen == times || chosen == sent || chosen == find ||
+                     chosen == save || chosen == log || chosen->actionGroup() == caps;
+    if (!own) {  // an item the window added acts on its own
+        chosen->trigger();
+        return;
+    }
     // The view's own state decides, not the item's check mark: the item may not have toggled.
     if (chosen == hex) view.SetHex(!view.Hex());
     if (chosen == times) view.SetTimestamps(!view.Timestamps());

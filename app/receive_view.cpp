@@ -499,7 +499,11 @@ void ReceiveView::CopySelection() const {
 }
 
 void ReceiveView::contextMenuEvent(QContextMenuEvent* event) {
-    PopupReceiveMenu(*this, ui_, event->globalPos());
+    PopupReceiveMenu(*this, ui_, event->globalPos(), menuExtension_);
+}
+
+void ReceiveView::PopupMenu(const QPoint& at) {
+    PopupReceiveMenu(*this, ui_, mapToGlobal(at), menuExtension_);
 }
 
 void ReceiveView::SetSearch(const QByteArray& needle) {

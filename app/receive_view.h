@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/locale_text.h"
+#include "app/receive_menu.h"
 #include "platform/receive_log.h"
 
 namespace velkaro {
@@ -79,6 +80,10 @@ class ReceiveView : public QAbstractScrollArea {
 
     // Room under the rows for the find bar.
     void SetBottomMargin(int pixels) { setViewportMargins(0, 0, 0, pixels); }
+    // The window's own items at the end of the context menu.
+    void SetMenuExtension(ReceiveMenuExtension extension) { menuExtension_ = std::move(extension); }
+    // Pops up the context menu at `at` (in the view's coordinates).
+    void PopupMenu(const QPoint& at);
     std::size_t TopRow() const;
     int RowsInView() const;
 
@@ -108,6 +113,7 @@ class ReceiveView : public QAbstractScrollArea {
     void PaintMatch(QPainter& painter, const ReceiveRow& row, const Shown& shown, int x, int y);
 
     IUiServices& ui_;
+    ReceiveMenuExtension menuExtension_;
     QByteArray charset_;
     ReceiveLog log_;
     bool timestamps_ = false;

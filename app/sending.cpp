@@ -3,8 +3,8 @@
 
 #include <QPlainTextEdit>
 
-#include "app/locale_text.h"
 #include "app/receive_view.h"
+#include "app/text_encoding.h"
 #include "app/velkaro_dlg.h"
 #include "platform/device_names.h"
 #include "window_services/ui_services.h"
@@ -21,7 +21,13 @@ void CVelkaroDlg::OnBnClickedSendData() {
     // A line break typed with Enter goes out as CR LF; nothing else is added or interpreted.
     QString text = m_strSendData;
     text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-    SendToPrinter(EncodeForPrinter(text, m_charset));
+    QString unencodable;
+    const auto bytes = EncodeExactly(text, m_charset, &unencodable);
+    if (!bytes) {  // never a silent substitute: the printer would print something else
+        ShowError(UnencodableMessage(unencodable, m_charset));
+        return;
+    }
+    SendToPrinter(*bytes);
 }
 
 void CVelkaroDlg::OnBnClickedSendFile() {

@@ -19,9 +19,16 @@ namespace velkaro {
 void CVelkaroDlg::OnBnClickedHelp() {
     InitHelpResource();
     QFile resource(QString::fromLatin1(kHelpResource));
-    if (!resource.open(QIODevice::ReadOnly)) return;
-    const QString path = WriteHelpFile(resource.readAll(), QDir::tempPath());
-    if (!path.isEmpty()) m_ui.OpenUrl(QUrl::fromLocalFile(path));
+    const QString path =
+        resource.open(QIODevice::ReadOnly)
+            ? WriteHelpFile(resource.readAll(), qEnvironmentVariable("XDG_RUNTIME_DIR"),
+                            QDir::tempPath())
+            : QString();
+    if (path.isEmpty()) {
+        ShowError(QStringLiteral("无法打开帮助文件"));
+        return;
+    }
+    m_ui.OpenUrl(QUrl::fromLocalFile(path));
 }
 
 void CVelkaroDlg::CheckForUpdate() {
@@ -36,6 +43,7 @@ void CVelkaroDlg::OnUpdateDone(const PortMessage& message) {
     m_lnkUpdate->SetText(QStringLiteral("最新版本下载：") + notice->version);
     m_lnkUpdate->SetUnderline(false);
     m_lnkUpdate->SetURL(notice->link);
+    m_lnkUpdate->setToolTip(notice->host);
     m_lnkUpdate->SetColors(QColor(255, 0, 0), QColor(0, 0, 255), QColor(255, 0, 0));
 }
 

@@ -3,6 +3,7 @@
 #include <QFontDatabase>
 
 #include "window_services/ui_services.h"
+#include "app/qt_translations.h"
 #include "app/velkaro_dlg.h"
 #include "support/program_strings.h"
 #include "widgets/hyperlink.h"
@@ -13,6 +14,8 @@ CVelkaroApp::CVelkaroApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Velkaro"));
     setApplicationVersion(QString::fromUtf8(kProgramVersion));
     InstallHyperlinkAccessibility();
+    // The window speaks Chinese; Qt's own dialogs follow it.
+    InstallQtTranslations(QLocale(QLocale::Chinese, QLocale::China));
 }
 
 int CVelkaroApp::InitInstance(const StartOptions& options) {

@@ -11,9 +11,11 @@
 #include <QPushButton>
 #include <thread>
 
+#include "app/connect_gate.h"
 #include "app/main_layout.h"
 #include "app/receive_view.h"
 #include "app/transfer_row.h"
+#include "app/text_encoding.h"
 #include "window_services/ui_services.h"
 #include "support/about_dlg.h"
 #include "support/program_strings.h"
@@ -27,7 +29,7 @@ CVelkaroDlg::CVelkaroDlg(IUiServices& ui, DialogEnvironment environment, QWidget
     : QDialog(parent),
       m_ui(ui),
       m_env(std::move(environment)),
-      m_charset(m_env.charset.isEmpty() ? LocaleCharset() : m_env.charset),
+      m_charset(m_env.charset.isEmpty() ? DefaultTextEncoding() : m_env.charset),
       m_hIcon(AppIcon()) {
     m_SerialPort.SetDeviceFolder(m_env.deviceFolder);
     m_ParallelPort.SetOwner(&m_PortOwner);
@@ -73,6 +75,7 @@ void CVelkaroDlg::ConnectHandlers() {
     onClick(IDC_HELP, &CVelkaroDlg::OnBnClickedHelp);
     connect(m_cmbPortType, QOverload<int>::of(&QComboBox::activated), this,
             [this] { OnCbnSelchangePortType(); });
+    ConnectTextBoxMenus();
 }
 
 void CVelkaroDlg::OnInitDialog() {
@@ -188,16 +191,18 @@ void CVelkaroDlg::ShowError(const QString& text) {
     m_ui.MessageBox(this, text, IUiServices::Icon::Error);
 }
 
-bool CVelkaroDlg::RunWithoutFreezing(const std::function<bool()>& work) {
+bool CVelkaroDlg::RunWithoutFreezing(const std::function<bool()>& work,
+                                     const std::function<void()>& cancel) {
     QEventLoop loop;
+    ConnectGate gate(this, Control<QPushButton>(this, IDC_OPEN_PORT), cancel);
     bool result = false;
     m_bConnecting = true;
     std::thread worker([&] {
         result = work();
         QMetaObject::invokeMethod(&loop, "quit", Qt::QueuedConnection);
     });
-    // Painting and port messages go on; clicks and keys wait until the work is done.
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    // Painting and port messages go on; of the user's input only the gate's way out counts.
+    loop.exec();
     worker.join();
     m_bConnecting = false;
     if (m_bCloseRequested) QMetaObject::invokeMethod(this, "close", Qt::QueuedConnection);

@@ -39,7 +39,7 @@ struct DialogEnvironment {
     std::string deviceFolder = "/dev";
     std::string sysfsRoot = "/sys";
     QString updateUrl;   // empty: no update check
-    QByteArray charset;  // empty: the system locale's character set
+    QByteArray charset;  // empty: GB18030 under a Chinese locale, else UTF-8
     int connectTimeoutMs = CSocketComm::kDefaultConnectTimeoutMs;
 };
 
@@ -105,6 +105,11 @@ class CVelkaroDlg : public QDialog {
     // Bytes written to the device and received on the current connection.
     std::uint64_t BytesSent();
     std::uint64_t BytesReceived() const { return m_nBytesReceived; }
+    // The text encoding of the send and receive boxes, as their context menus choose it.
+    const QByteArray& Charset() const { return m_charset; }
+    void SetCharset(const QByteArray& charset);
+    void OnSendBoxMenu(const QPoint& at);
+    void OnReceiveBoxMenu(const QPoint& at);
 
     // Settings of each kind, as the settings dialogs list them.
     QString m_strComPort = QStringLiteral("COM1");
@@ -135,6 +140,7 @@ class CVelkaroDlg : public QDialog {
     void OnInitDialog();
     void BuildControls();
     void ConnectHandlers();
+    void ConnectTextBoxMenus();
     void OnPortData(const PortMessage& message);
     void OnSocketClosed(const PortMessage& message);
     void OnUpdateDone(const PortMessage& message);
@@ -166,12 +172,14 @@ class CVelkaroDlg : public QDialog {
     void SetupUSBPort();
     void SetupNetworkPort();
     void PopupSamples(PrinterLanguage language, int buttonId);
-    // Runs blocking work off the window's thread while the window keeps painting.
-    bool RunWithoutFreezing(const std::function<bool()>& work);
+    // Runs blocking work off the window's thread while the window keeps painting; "打开端口"
+    // and Escape call `cancel` meanwhile.
+    bool RunWithoutFreezing(const std::function<bool()>& work, const std::function<void()>& cancel);
+    void CancelConnect();
 
     IUiServices& m_ui;
     const DialogEnvironment m_env;
-    const QByteArray m_charset;
+    QByteArray m_charset;
     PostingPortOwner m_PortOwner{this};  // outlives the ports below, which post through it
     QIcon m_hIcon;
     CASYNSerialPort m_SerialPort;
@@ -186,6 +194,7 @@ class CVelkaroDlg : public QDialog {
     CHttpDownload m_HttpDownload;
     int m_bTopMost = 1;
     bool m_bConnecting = false;
+    bool m_bConnectCancelled = false;
     bool m_bCloseRequested = false;
 
     // Controls, owned by the window.

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 
 namespace velkaro {
 namespace {
@@ -97,6 +98,11 @@ void ApplyStopBits(termios& tio, int stopBits) {
 UniqueFd OpenExclusive(const std::string& path) {
     UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
     if (!fd) return {};
+    // A regular file left at a device's name (a copy sent with no printer attached) would read
+    // as an endless end of file; only devices, and FIFOs standing in for them, are ports.
+    struct stat info {};
+    if (::fstat(fd.Get(), &info) != 0 || !(S_ISCHR(info.st_mode) || S_ISFIFO(info.st_mode)))
+        return {};
     if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) return {};
     ::ioctl(fd.Get(), TIOCEXCL);
     return fd;

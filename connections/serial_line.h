@@ -18,7 +18,8 @@ struct SerialLineSettings {
 
 // Opens read/write, non-blocking, without becoming the controlling tty, and takes the device
 // for this process alone: TIOCEXCL keeps other (non-root) programs out and an flock() lock
-// refuses any program that honours it, root included. Invalid on failure or when held.
+// refuses any program that honours it, root included. Only character devices and FIFOs are
+// opened. Invalid on failure, for any other kind of file, or when held.
 UniqueFd OpenExclusive(const std::string& path);
 
 // Raw mode, receiver on, modem lines ignored, no hardware or XON/XOFF flow control, then the

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "connections/serial_line.h"
+#include "connections/tty_holders.h"
 #include "platform/device_names.h"
 #include "platform/fd_wait.h"
 
@@ -17,6 +18,11 @@ namespace velkaro {
 CASYNSerialPort::~CASYNSerialPort() {
     m_Reader.Stop();
     m_Reader.Join();
+}
+
+std::string CASYNSerialPort::LockFolder() const {
+    if (!m_strLockFolder.empty()) return m_strLockFolder;
+    return m_strDeviceFolder == "/dev" ? "/var/lock" : m_strDeviceFolder;
 }
 
 bool CASYNSerialPort::Open(IPortOwner* owner, int port, int baudRate, int parity, int dataBits,
@@ -29,8 +35,12 @@ bool CASYNSerialPort::Open(IPortOwner* owner, int port, int baudRate, int parity
 
     const std::string path = SerialDevicePath(port, m_strDeviceFolder);
     if (path.empty()) return false;
+    if (m_Lock.Acquire(LockFolder(), path) == UucpLock::Result::HeldByOther) return false;
     UniqueFd fd = OpenExclusive(path);
-    if (!fd) return false;
+    if (!fd || !OtherProcessesHolding(path).empty()) {
+        m_Lock.Release();
+        return false;
+    }
     ApplyLineSettings(fd.Get(), SerialLineSettings{baudRate, parity, dataBits, stopBits});
     m_hComm = std::make_shared<UniqueFd>(std::move(fd));
     ++m_nConnection;
@@ -42,6 +52,7 @@ void CASYNSerialPort::CloseDevice() {
     m_Writer.Stop();  // the window asks before it closes a port with bytes still queued
     if (m_hComm) {
         m_hComm.reset();
+        m_Lock.Release();
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
 }

@@ -9,6 +9,7 @@
 
 #include "connections/port_message.h"
 #include "connections/transfer.h"
+#include "connections/uucp_lock.h"
 #include "platform/unique_fd.h"
 #include "platform/worker_thread.h"
 
@@ -37,7 +38,9 @@ class CASYNSerialPort {
     // Stops a running reader, closes the old device (pausing 50 ms so the driver settles), then
     // opens COM<port> exclusively and applies the line settings. A parity or stop-bits code
     // outside its table, or an unknown baud rate or data-bit count, leaves that setting as the
-    // driver has it. False when the device cannot be opened or another program holds it.
+    // driver has it. False when the device cannot be opened or another program holds it: by a
+    // lock (flock or a UUCP lock file naming a live process), or by having it open where Linux
+    // lets us see that.
     bool Open(IPortOwner* owner, int port, int baudRate, int parity, int dataBits, int stopBits);
     bool StartReader();
     // Tells the reader to end and returns at once; the device stays open.
@@ -62,6 +65,10 @@ class CASYNSerialPort {
     int Fd() const { return IsOpen() ? m_hComm->Get() : -1; }
     // Where the device nodes live; "/dev" unless a test says otherwise.
     void SetDeviceFolder(std::string folder) { m_strDeviceFolder = std::move(folder); }
+    // Where the UUCP lock files live: /var/lock for the devices in /dev; for devices in any
+    // other folder (tests), that folder itself unless set here.
+    void SetLockFolder(std::string folder) { m_strLockFolder = std::move(folder); }
+    std::string LockFolder() const;
     std::uint64_t Connection() const { return m_nConnection; }
 
   private:
@@ -75,6 +82,8 @@ class CASYNSerialPort {
     int m_nReadIntervalMs = kDefaultReadIntervalMs;
     std::uint64_t m_nConnection = 0;
     std::string m_strDeviceFolder = "/dev";
+    std::string m_strLockFolder;
+    UucpLock m_Lock;  // held while the device is open
     Transfer m_Writer;
     WorkerThread m_Reader;  // declared last: it stops before anything it uses is destroyed
 };

@@ -12,6 +12,7 @@
 
 #include "platform/device_names.h"
 #include "platform/fd_wait.h"
+#include "platform/ipv4_text.h"
 
 namespace velkaro {
 
@@ -26,9 +27,10 @@ bool CSocketComm::Connect(IPortOwner* owner, const char* address, const char* po
 
     sockaddr_in peer{};
     peer.sin_family = AF_INET;
-    peer.sin_addr.s_addr = ::inet_addr(address);  // dotted numbers only: no lookup can block
+    std::uint32_t host = 0;  // dotted numbers only: no lookup can block
     const int number = LeadingNumber(port);
-    if (peer.sin_addr.s_addr == INADDR_NONE || number < 1 || number > 65535) return false;
+    if (!ParseDottedDecimal(address, &host) || number < 1 || number > 65535) return false;
+    peer.sin_addr.s_addr = host;
     peer.sin_port = htons(static_cast<std::uint16_t>(number));
 
     UniqueFd fd(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));

@@ -30,6 +30,10 @@ class CSocketComm {
     // refusal, timeout, bad arguments or any error, leaving no socket open.
     bool Connect(IPortOwner* owner, const char* address, const char* port,
                  int timeoutMs = kDefaultConnectTimeoutMs);
+    // Ends a Connect running on another thread (it returns false); one that starts later fails
+    // at once until ClearConnectCancel.
+    void CancelConnect() const { m_ConnectStop.Signal(); }
+    void ClearConnectCancel() const { m_ConnectStop.Reset(); }
     // Starts the reader for the current connection (false with no socket).
     bool StartReader();
     // Stops and joins the reader, drops data not sent yet, shuts down and closes the socket.
@@ -66,7 +70,7 @@ class CSocketComm {
     std::shared_ptr<UniqueFd> m_hSocket;  // shared with the writer while a block drains
     IPortOwner* m_pOwner = nullptr;
     std::uint64_t m_nConnection = 0;
-    EventFd m_ConnectStop;  // never signalled: a connect ends by success, error or its timeout
+    EventFd m_ConnectStop;  // signalled to give up a connect attempt
     Transfer m_Writer{Transfer::Kind::Socket};
     WorkerThread m_Reader;  // declared last: it stops before anything it uses is destroyed
 };

@@ -13,6 +13,8 @@
 namespace velkaro {
 namespace {
 
+constexpr int kIdlePauseMs = 100;
+
 // After a read that brought nothing: true when the node reports a hang-up or an error, so
 // waiting for it again would return at once for ever.
 bool HungUp(int fd) {
@@ -100,6 +102,9 @@ void CUSBPort::ReadLoop(int fd, const EventFd& stop, IPortOwner* owner, std::uin
             writer->DeviceLost();  // reports what could not be delivered
             return;
         }
+        // Readable yet nothing to read (a node that is always at its end): pause rather than
+        // spin on it.
+        if (WaitReadable(-1, stop, kIdlePauseMs) == WaitResult::Stopped) return;
     }
 }
 

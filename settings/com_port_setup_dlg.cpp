@@ -35,7 +35,7 @@ const DialogTemplate& Layout() {
             {IDC_DATA_BITS, K::ComboList, {}, 91, 95, 102, 65},
             {-1, K::Label, QStringLiteral("停止位"), 29, 123, 25, 8},
             {IDC_STOP_BITS, K::ComboList, {}, 91, 121, 102, 53},
-            {1, K::PushButton, QStringLiteral("确定"), 39, 147, 57, 18},
+            {1, K::DefaultButton, QStringLiteral("确定"), 39, 147, 57, 18},
             {2, K::PushButton, QStringLiteral("取消"), 127, 147, 57, 18},
             // Tells which Linux device node the chosen name opens.
             {1099, K::Label, {}, 91, 30, 130, 8, QStringLiteral("设备节点")},

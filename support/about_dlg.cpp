@@ -23,7 +23,7 @@ const DialogTemplate& Layout() {
             {-1, K::Icon, {}, 11, 25, 21, 21, QStringLiteral("Velkaro 图标")},
             {-1, K::Label, QStringLiteral("Velkaro ") + QString::fromUtf8(kProgramVersion), 47, 16,
              142, 8},
-            {-1, K::Label, QString::fromUtf8(kRightsNotice), 47, 31, 200, 8},
+            {-1, K::Label, QString::fromUtf8(kRightsNotice), 47, 31, 142, 8},
             {1, K::DefaultButton, QStringLiteral("确定"), 211, 7, 50, 16},
             {IDC_EMAIL, K::Link, QStringLiteral("Email:"), 47, 46, 142, 8},
         }};

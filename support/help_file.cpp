@@ -12,9 +12,10 @@
 #include "platform/unique_fd.h"
 
 namespace velkaro {
+namespace {
 
-QString PrivateHelpFolder(const QString& tempRoot) {
-    const QString folder = tempRoot + QStringLiteral("/velkaro-%1").arg(::getuid());
+// `folder`, made 0700 when missing; empty unless it is a real folder of this user.
+QString CheckedPrivateFolder(const QString& folder) {
     const QByteArray path = QFile::encodeName(folder);
     ::mkdir(path.constData(), 0700);
     struct stat info {};
@@ -24,12 +25,11 @@ QString PrivateHelpFolder(const QString& tempRoot) {
     return folder;
 }
 
-QString WriteHelpFile(const QByteArray& content, const QString& tempRoot) {
-    const QString folder = PrivateHelpFolder(tempRoot);
-    if (folder.isEmpty()) return {};
+// Writes the page into the private `folder`: to a fresh file beside the target, then renamed
+// over it, since rename replaces whatever stands at the path (a link included) instead of
+// writing through it.
+QString WriteInto(const QString& folder, const QByteArray& content) {
     const QString path = folder + QLatin1Char('/') + QLatin1String(kHelpFileName);
-    // Written to a fresh file beside the target, then renamed over it: rename replaces whatever
-    // stands at the path (a link included) instead of writing through it.
     QByteArray temp = QFile::encodeName(folder + QStringLiteral("/.Help-XXXXXX"));
     UniqueFd fd(::mkostemp(temp.data(), O_CLOEXEC));
     if (!fd) return {};
@@ -47,6 +47,32 @@ QString WriteHelpFile(const QByteArray& content, const QString& tempRoot) {
         return {};
     }
     return path;
+}
+
+}  // namespace
+
+QString PrivateHelpFolder(const QString& tempRoot) {
+    return CheckedPrivateFolder(tempRoot + QStringLiteral("/velkaro-%1").arg(::getuid()));
+}
+
+QString WriteHelpFile(const QByteArray& content, const QString& runtimeDir,
+                      const QString& tempRoot) {
+    if (!runtimeDir.isEmpty()) {
+        const QString folder = CheckedPrivateFolder(runtimeDir + QStringLiteral("/velkaro"));
+        const QString path = folder.isEmpty() ? QString() : WriteInto(folder, content);
+        if (!path.isEmpty()) return path;
+    }
+    if (tempRoot.isEmpty()) return {};  // not the root folder by accident
+    const QString folder = PrivateHelpFolder(tempRoot);
+    const QString path = folder.isEmpty() ? QString() : WriteInto(folder, content);
+    if (!path.isEmpty()) return path;
+    // The predictable name is taken: a fresh folder nobody else can have planted (mkdtemp makes
+    // it 0700 and fails rather than reuse anything that exists).
+    QByteArray fresh = QFile::encodeName(tempRoot + QStringLiteral("/velkaro-help-XXXXXX"));
+    if (!::mkdtemp(fresh.data())) return {};
+    const QString written = WriteInto(QFile::decodeName(fresh), content);
+    if (written.isEmpty()) ::rmdir(fresh.constData());
+    return written;
 }
 
 }  // namespace velkaro

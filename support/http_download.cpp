@@ -9,7 +9,16 @@
 
 namespace velkaro {
 
-CHttpDownload::CHttpDownload(QObject* parent) : QObject(parent) {}
+CHttpDownload::CHttpDownload(QObject* parent) : QObject(parent) {
+    m_Deadline.setSingleShot(true);
+    connect(&m_Deadline, &QTimer::timeout, this, [this] {
+        if (!m_pReply) return;
+        m_pReply->disconnect(this);
+        m_pReply->abort();
+        m_pReply->deleteLater();
+        m_pReply = nullptr;
+    });
+}
 
 CHttpDownload::~CHttpDownload() {
     if (m_pReply) {
@@ -28,6 +37,10 @@ void CHttpDownload::StartDownload(QObject* owner, const QString& url) {
     m_body.clear();
     m_bTruncated = false;
     m_pReply = m_pManager->get(request);
+    // The network thread stops fetching once this much waits unread, so a huge or endless body
+    // is never held in memory.
+    m_pReply->setReadBufferSize(kMaxBytes);
+    m_Deadline.start(m_nDeadlineMs);
     connect(m_pReply, &QNetworkReply::readyRead, this, &CHttpDownload::OnReadyRead);
     connect(m_pReply, &QNetworkReply::finished, this, &CHttpDownload::OnFinished);
 }
@@ -44,6 +57,7 @@ void CHttpDownload::OnReadyRead() {
 void CHttpDownload::OnFinished() {
     QNetworkReply* reply = m_pReply;
     if (!reply) return;
+    m_Deadline.stop();
     reply->deleteLater();
     m_pReply = nullptr;
     if (!m_bTruncated) {

@@ -30,7 +30,8 @@ QWidget* CreateControl(QWidget* dialog, const ControlSpec& spec, const DialogUni
         case ControlKind::PushButton:
         case ControlKind::DefaultButton: {
             auto* button = new QPushButton(spec.caption, dialog);
-            button->setAutoDefault(spec.kind == ControlKind::DefaultButton);
+            // Enter presses the focused push button; elsewhere it presses the default button.
+            button->setAutoDefault(true);
             button->setDefault(spec.kind == ControlKind::DefaultButton);
             widget = button;
             break;

@@ -15,7 +15,7 @@ enum class ControlKind {
     GroupBox,
     ComboList,  // drop-down list, no free text; the table height includes the list
     PushButton,
-    DefaultButton,  // the push button that Enter presses
+    DefaultButton,  // pressed by Enter unless the focus is on another push button
     Label,
     MultiLineEdit,  // accepts Enter as a line break
     CheckBox,

@@ -14,13 +14,14 @@ CXTHyperLink::CXTHyperLink(const QString& text, QWidget* parent)
       text_(text),
       opener_([](const QUrl& url) { QDesktopServices::openUrl(url); }) {
     setCursor(Qt::PointingHandCursor);
-    setFocusPolicy(Qt::TabFocus);
+    setFocusPolicy(Qt::NoFocus);  // a tab stop once it has a text and a target
     setAttribute(Qt::WA_Hover);
 }
 
 void CXTHyperLink::SetText(const QString& text) {
     if (text_ == text) return;
     text_ = text;
+    TakeFocusOnlyWhenUsable();
     update();
     updateGeometry();
     if (QAccessible::isActive()) {
@@ -32,6 +33,11 @@ void CXTHyperLink::SetText(const QString& text) {
 void CXTHyperLink::SetURL(const QString& target) {
     target_ = target;
     setToolTip(target);
+    TakeFocusOnlyWhenUsable();
+}
+
+void CXTHyperLink::TakeFocusOnlyWhenUsable() {
+    setFocusPolicy(text_.isEmpty() || target_.isEmpty() ? Qt::NoFocus : Qt::TabFocus);
 }
 
 void CXTHyperLink::SetUnderline(bool underline) {

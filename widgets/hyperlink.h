@@ -45,6 +45,8 @@ class CXTHyperLink : public QWidget {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    void TakeFocusOnlyWhenUsable();
+
     QString text_;
     QString target_;
     bool underline_ = true;

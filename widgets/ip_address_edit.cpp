@@ -34,7 +34,10 @@ QString CIPAddressCtrl::Text() const {
     QStringList parts;
     bool anyFilled = false;
     for (QLineEdit* field : fields_) {
-        parts << field->text();
+        // Each field as a plain decimal number: a typed "010" is ten, never an octal eight.
+        bool ok = false;
+        const int value = field->text().toInt(&ok, 10);
+        parts << (ok ? QString::number(value) : field->text());
         anyFilled = anyFilled || !field->text().isEmpty();
     }
     return anyFilled ? parts.join(QLatin1Char('.')) : QString();

@@ -1,4 +1,5 @@
-// An IPv4 address entry of four fields, 0 to 255 each. Its text is the dotted address; with
+// An IPv4 address entry of four fields, 0 to 255 each. Its text is the dotted address, each
+// field a plain decimal number without leading zeros; with
 // every field blank the text is empty, and a partly blank address gives a text such as
 // "192.168..5" that no address parser accepts, so it can never turn into 0.0.0.0 silently.
 #pragma once

@@ -30,13 +30,29 @@ int QtUiServices::AskWithButtons(QWidget* owner, const QString& text, const QStr
     return static_cast<int>(choices.indexOf(box.clickedButton()));
 }
 
+void PrepareOpenFileDialog(QFileDialog& dialog) {
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    // One entry labelled "(*.*)" that matches every file, with a dot in its name or without.
+    dialog.setNameFilter(QStringLiteral("(*.*) (*)"));
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+}
+
 QString QtUiServices::GetOpenFileName(QWidget* owner) {
-    return QFileDialog::getOpenFileName(owner, QString(), QString(), QStringLiteral("(*.*) (*)"));
+    QFileDialog dialog(owner);
+    PrepareOpenFileDialog(dialog);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    return dialog.selectedFiles().value(0);
 }
 
 QString QtUiServices::GetSaveFileName(QWidget* owner, const QString& suggestedName) {
-    return QFileDialog::getSaveFileName(owner, QString(), suggestedName,
-                                        QStringLiteral("(*.*) (*)"));
+    QFileDialog dialog(owner);
+    PrepareOpenFileDialog(dialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.selectFile(suggestedName);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    return dialog.selectedFiles().value(0);
 }
 
 int QtUiServices::RunDialog(QDialog& dialog) {

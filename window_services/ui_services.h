@@ -9,6 +9,7 @@
 
 class QAction;
 class QDialog;
+class QFileDialog;
 class QMenu;
 class QWidget;
 
@@ -43,6 +44,9 @@ class IUiServices {
     // Opens a document or address with the desktop's default handler.
     virtual void OpenUrl(const QUrl& url) = 0;
 };
+
+// The open-file dialog's mode and its one filter entry, "(*.*)", matching every file.
+void PrepareOpenFileDialog(QFileDialog& dialog);
 
 // The real thing: Qt's message boxes, file dialog, menus and desktop services.
 class QtUiServices : public IUiServices {

@@ -48,6 +48,7 @@ class FakeUi : public IUiServices {
         popupAt = at;
         menuTitles.clear();
         for (QAction* action : menu.actions()) menuTitles << action->text();
+        if (onMenu) return onMenu(menu);
         if (!chooseTitle.isEmpty()) {
             for (QAction* action : menu.actions())
                 if (action->text() == chooseTitle) return action;
@@ -74,6 +75,7 @@ class FakeUi : public IUiServices {
     int dialogsRun = 0;
     std::function<int(QDialog&)> onDialog;
     int chooseItem = -1;
+    std::function<QAction*(QMenu&)> onMenu;  // when set, picks the item instead of chooseItem
     QString chooseTitle;  // when set, the item with this text is chosen instead
     QPoint popupAt;
     QStringList menuTitles;

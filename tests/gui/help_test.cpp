@@ -7,6 +7,7 @@
 #include <QFile>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <sstream>
 
@@ -53,21 +54,25 @@ fs::path PrivateFolderIn(const TempDir& root) {
     return root.Path() / ("velkaro-" + std::to_string(::getuid()));
 }
 
-// Points the temporary folder at a test folder while it lives.
-class ScopedTmpDir {
+// Sets (or, with nullopt, removes) an environment variable while it lives.
+class ScopedEnv {
   public:
-    explicit ScopedTmpDir(const std::string& path) {
-        if (qEnvironmentVariableIsSet("TMPDIR")) old_ = qgetenv("TMPDIR");
-        qputenv("TMPDIR", QByteArray::fromStdString(path));
-    }
-    ~ScopedTmpDir() {
-        if (old_)
-            qputenv("TMPDIR", *old_);
+    ScopedEnv(const char* name, std::optional<std::string> value) : name_(name) {
+        if (qEnvironmentVariableIsSet(name)) old_ = qgetenv(name);
+        if (value)
+            qputenv(name, QByteArray::fromStdString(*value));
         else
-            qunsetenv("TMPDIR");
+            qunsetenv(name);
+    }
+    ~ScopedEnv() {
+        if (old_)
+            qputenv(name_, *old_);
+        else
+            qunsetenv(name_);
     }
 
   private:
+    const char* name_;
     std::optional<QByteArray> old_;
 };
 
@@ -81,7 +86,8 @@ class HelpButtonTest : public ::testing::Test {
     }
 
     TempDir root;
-    ScopedTmpDir tmp{root.Str()};
+    ScopedEnv tmp{"TMPDIR", root.Str()};
+    ScopedEnv runtime{"XDG_RUNTIME_DIR", std::nullopt};
     WindowFixture w;
     const fs::path folder = PrivateFolderIn(root);
 };
@@ -152,7 +158,7 @@ TEST_F(PlantedHelpTest, ALinkAtTheFilesPathIsReplacedNotFollowed) {
         SCOPED_TRACE(link.name);
         fs::remove(folder / kHelpFileName);
         fs::create_symlink(link.target, folder / kHelpFileName);
-        const QString written = WriteHelpFile(page, QString::fromStdString(root.Str()));
+        const QString written = WriteHelpFile(page, {}, QString::fromStdString(root.Str()));
         EXPECT_EQ(written.toStdString(), (folder / kHelpFileName).string());
         EXPECT_FALSE(fs::is_symlink(folder / kHelpFileName));
         EXPECT_EQ(ReadAll(folder / kHelpFileName), Bytes(page));
@@ -160,30 +166,74 @@ TEST_F(PlantedHelpTest, ALinkAtTheFilesPathIsReplacedNotFollowed) {
     }
 }
 
-TEST_F(PlantedHelpTest, ALinkInPlaceOfThePrivateFolderIsRefused) {
-    fs::create_directory_symlink(victim, folder);
-    EXPECT_TRUE(PrivateHelpFolder(QString::fromStdString(root.Str())).isEmpty());
-    EXPECT_TRUE(WriteHelpFile(page, QString::fromStdString(root.Str())).isEmpty());
-    EXPECT_TRUE(fs::is_symlink(folder));
-    ExpectVictimUntouched();
+TEST_F(PlantedHelpTest, WhatOthersPlantAtTheFoldersNameIsLeftAloneForAFreshPrivateFolder) {
+    fs::path taken;  // the predictable folder in each planting's temporary folder
+    const struct {
+        const char* name;
+        std::function<bool()> plant;
+    } plantings[] = {
+        {"a link to another folder",
+         [&] {
+             fs::create_directory_symlink(victim, taken);
+             return true;
+         }},
+        {"a file",
+         [&] {
+             WriteAll(taken, "not a folder");
+             return true;
+         }},
+        {"another user's folder",
+         [&] {
+             if (::geteuid() != 0) return false;  // only root can plant one
+             fs::create_directory(taken);
+             fs::permissions(taken, fs::perms(0777));
+             return ::chown(taken.c_str(), 65534, 65534) == 0;
+         }},
+    };
+    for (const auto& planting : plantings) {
+        SCOPED_TRACE(planting.name);
+        TempDir fresh;
+        taken = PrivateFolderIn(fresh);
+        if (!planting.plant()) continue;
+        const auto planted = fs::symlink_status(taken);
+        EXPECT_TRUE(PrivateHelpFolder(QString::fromStdString(fresh.Str())).isEmpty());
+        const fs::path written =
+            WriteHelpFile(page, {}, QString::fromStdString(fresh.Str())).toStdString();
+        ASSERT_FALSE(written.empty());
+        EXPECT_EQ(written.parent_path().parent_path(), fresh.Path());
+        EXPECT_NE(written.parent_path(), taken);
+        EXPECT_EQ(written.filename(), kHelpFileName);
+        EXPECT_EQ(ReadAll(written), Bytes(page));
+        EXPECT_EQ(Mode(written.parent_path()), S_IFDIR | 0700);
+        EXPECT_EQ(Mode(written) & 0777, 0600);
+        EXPECT_EQ(fs::symlink_status(taken).type(), planted.type()) << "left as it was";
+        EXPECT_EQ(fs::symlink_status(taken).permissions(), planted.permissions());
+        ExpectVictimUntouched();
+    }
 }
 
-TEST_F(PlantedHelpTest, AFileInPlaceOfThePrivateFolderIsRefused) {
-    WriteAll(folder, "not a folder");
-    EXPECT_TRUE(PrivateHelpFolder(QString::fromStdString(root.Str())).isEmpty());
-    EXPECT_TRUE(WriteHelpFile(page, QString::fromStdString(root.Str())).isEmpty());
-    EXPECT_EQ(ReadAll(folder), "not a folder");
+TEST_F(PlantedHelpTest, TheRuntimeFolderComesFirst) {
+    TempDir runtime;
+    const QString written = WriteHelpFile(page, QString::fromStdString(runtime.Str()),
+                                          QString::fromStdString(root.Str()));
+    EXPECT_EQ(written.toStdString(), (runtime.Path() / "velkaro" / kHelpFileName).string());
+    EXPECT_EQ(Mode(runtime.Path() / "velkaro"), S_IFDIR | 0700);
+    EXPECT_FALSE(fs::exists(folder));
+    // A runtime folder that cannot be used gives way to the temporary folder.
+    const QString fallback = WriteHelpFile(page, QString::fromStdString(root.Str() + "/missing"),
+                                           QString::fromStdString(root.Str()));
+    EXPECT_EQ(fallback.toStdString(), (folder / kHelpFileName).string());
 }
 
-TEST_F(PlantedHelpTest, AnotherUsersFolderIsRefused) {
-    if (::geteuid() != 0) GTEST_SKIP() << "needs root to plant a folder owned by another user";
-    fs::create_directory(folder);
-    fs::permissions(folder, fs::perms(0777));
-    ASSERT_EQ(::chown(folder.c_str(), 65534, 65534), 0);
-    EXPECT_TRUE(PrivateHelpFolder(QString::fromStdString(root.Str())).isEmpty());
-    EXPECT_TRUE(WriteHelpFile(page, QString::fromStdString(root.Str())).isEmpty());
-    EXPECT_EQ(Mode(folder), S_IFDIR | 0777) << "left as it was";
-    EXPECT_TRUE(fs::is_empty(folder));
+TEST(HelpButton, SaysSoWhenNoFolderCanBeWritten) {
+    TempDir root;
+    WindowFixture w;
+    WriteAll(root.Path() / "file", "a file, not a folder");  // refuses even root
+    ScopedEnv tmp{"TMPDIR", root.Str() + "/file/tmp"};
+    ScopedEnv runtime{"XDG_RUNTIME_DIR", root.Str() + "/file/run"};
+    w.Click(IDC_HELP);
+    EXPECT_TRUE(w.ui.openedUrls.empty());
+    EXPECT_EQ(w.ui.MessageTexts(), QStringList{"无法打开帮助文件"});
 }
 
 TEST(HelpPage, IsOneDocumentWithAContentsTableAndFiveTopics) {
