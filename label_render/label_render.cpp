@@ -19,16 +19,12 @@ Language DetectLanguage(const std::string& job) {
         }
         if (c == '!') return Language::CPCL;
         if (c == '^' || c == '~') return Language::ZPL;
-        if (c == '\x1b') {
-            pos += 2;  // a status query; look at what follows
-            continue;
-        }
+        if (c == '\x1b') return Language::CPCL;  // ESC h, ESC i, ESC v status queries
         break;
     }
     if (job.find("^XA") != std::string::npos || job.find("^xa") != std::string::npos) {
         return Language::ZPL;
     }
-    if (pos >= job.size() && job.find('\x1b') != std::string::npos) return Language::CPCL;
     return Language::EPL;
 }
 

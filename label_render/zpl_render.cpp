@@ -56,6 +56,7 @@ int QuarterTurns(QChar orientation, int fallback) {
 struct Barcode {
     QString command;
     QStringList params;
+    std::size_t offset = 0;
 };
 
 struct Field {
@@ -430,7 +431,7 @@ void ZplReader::DrawBarcode(const Field& field) {
     const BarcodeDrawing barcode = label::DrawBarcode(request);
     if (!barcode.ok) {
         m_context.NotUnderstood(QStringLiteral("^%1 (%2)").arg(command, barcode.error),
-                                field.offset, 3);
+                                field.barcode->offset, 3);
         return;
     }
     Placement placement = FieldPlacement();
@@ -549,7 +550,7 @@ void ZplReader::Command(const QString& name, const QByteArray& params, std::size
                name == QLatin1String("B7") || name == QLatin1String("B0") ||
                name == QLatin1String("BO")) {
         EnsureLabel();
-        m_field.barcode = Barcode{name, p};
+        m_field.barcode = Barcode{name, p, offset};
     } else if (name == QLatin1String("GB") || name == QLatin1String("GC") ||
                name == QLatin1String("GE") || name == QLatin1String("GD")) {
         EnsureLabel();
