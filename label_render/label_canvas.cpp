@@ -42,45 +42,58 @@ double TextWidth(const TextStyle& style, const QString& text) {
 }
 
 LabelCanvas::LabelCanvas(int widthDots, int heightDots)
-    : m_image(std::max(1, widthDots), std::max(1, heightDots), QImage::Format_RGB32) {
-    Clear();
-}
+    : m_size(std::max(1, widthDots), std::max(1, heightDots)) {}
 
 LabelCanvas::~LabelCanvas() = default;
 
 void LabelCanvas::Clear() {
+    // The dots are allocated again when the next label draws something: a job may change the
+    // label size many times, or print many empty labels, without costing a full label each.
     m_painter.reset();
-    m_image.fill(Qt::white);
-    m_painter = std::make_unique<QPainter>(&m_image);
-    m_painter->setRenderHint(QPainter::Antialiasing, false);
-    m_painter->setRenderHint(QPainter::TextAntialiasing, false);
-    m_painter->setPen(Qt::NoPen);
+    m_image = QImage();
     m_drawn = false;
 }
 
 void LabelCanvas::Resize(int widthDots, int heightDots) {
-    widthDots = std::max(1, widthDots);
-    heightDots = std::max(1, heightDots);
-    if (widthDots == m_image.width() && heightDots == m_image.height()) return;
+    const QSize size(std::max(1, widthDots), std::max(1, heightDots));
+    if (size == m_size) return;
+    m_size = size;
+    if (m_image.isNull()) return;
     m_painter.reset();
-    QImage resized(widthDots, heightDots, QImage::Format_RGB32);
+    QImage resized(m_size, QImage::Format_RGB32);
     resized.fill(Qt::white);
     {
         QPainter copy(&resized);
         copy.drawImage(0, 0, m_image);
     }
     m_image = std::move(resized);
-    m_painter = std::make_unique<QPainter>(&m_image);
-    m_painter->setRenderHint(QPainter::Antialiasing, false);
-    m_painter->setRenderHint(QPainter::TextAntialiasing, false);
-    m_painter->setPen(Qt::NoPen);
+}
+
+QPainter& LabelCanvas::Painter() {
+    if (!m_painter) {
+        if (m_image.isNull()) {
+            m_image = QImage(m_size, QImage::Format_RGB32);
+            m_image.fill(Qt::white);
+        }
+        m_painter = std::make_unique<QPainter>(&m_image);
+        m_painter->setRenderHint(QPainter::Antialiasing, false);
+        m_painter->setRenderHint(QPainter::TextAntialiasing, false);
+        m_painter->setPen(Qt::NoPen);
+    }
+    return *m_painter;
 }
 
 QImage LabelCanvas::Finish(bool upsideDown) {
-    m_painter->end();
-    QImage label = m_image.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
+    m_painter.reset();
+    QImage label;
+    if (m_image.isNull()) {
+        label = QImage(m_size, QImage::Format_Mono);
+        label.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+        label.fill(0);
+        return label;
+    }
+    label = m_image.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
     if (upsideDown) label = label.transformed(QTransform().rotate(180));
-    m_painter->begin(&m_image);
     return label;
 }
 
@@ -94,12 +107,13 @@ void LabelCanvas::Begin(const QSizeF& size, const Placement& placement, Ink ink)
     } else {
         shift = placement.origin - turn.mapRect(QRectF(QPointF(0, 0), size)).topLeft();
     }
-    m_painter->setTransform(turn * QTransform::fromTranslate(shift.x(), shift.y()));
+    QPainter& painter = Painter();
+    painter.setTransform(turn * QTransform::fromTranslate(shift.x(), shift.y()));
     const QColor color = ink == Ink::Black ? QColor(Qt::black) : QColor(Qt::white);
-    m_painter->setCompositionMode(ink == Ink::Invert ? QPainter::RasterOp_SourceXorDestination
-                                                     : QPainter::CompositionMode_SourceOver);
-    m_painter->setBrush(color);
-    m_painter->setPen(color);
+    painter.setCompositionMode(ink == Ink::Invert ? QPainter::RasterOp_SourceXorDestination
+                                                  : QPainter::CompositionMode_SourceOver);
+    painter.setBrush(color);
+    painter.setPen(color);
     m_drawn = true;
 }
 

@@ -49,8 +49,8 @@ class LabelCanvas {
     LabelCanvas(const LabelCanvas&) = delete;
     LabelCanvas& operator=(const LabelCanvas&) = delete;
 
-    int Width() const { return m_image.width(); }
-    int Height() const { return m_image.height(); }
+    int Width() const { return m_size.width(); }
+    int Height() const { return m_size.height(); }
     bool Drawn() const { return m_drawn; }
     void Clear();
     // Changes the label's size, keeping what is drawn already.
@@ -67,7 +67,10 @@ class LabelCanvas {
     void DrawBars(const BarcodeDrawing& barcode, const QPointF& topLeft);
 
   private:
-    QImage m_image;
+    QPainter& Painter();
+
+    QSize m_size;
+    QImage m_image;  // null until something is drawn
     std::unique_ptr<QPainter> m_painter;
     bool m_drawn = false;
 };
