@@ -28,6 +28,7 @@ namespace velkaro {
 
 class CXTHyperLink;
 class IUiServices;
+class LabelPreviewWindow;
 class ReceiveView;
 class ResizeAnchors;
 
@@ -59,6 +60,7 @@ enum MainControl {
     IDC_EPL = 1024,
     IDC_CPCL = 1025,
     IDC_PORT_GROUP = 1026,
+    IDC_PREVIEW = 1028,
 };
 
 class CVelkaroDlg : public QDialog {
@@ -81,6 +83,8 @@ class CVelkaroDlg : public QDialog {
     void OnBnClickedEpl();
     void OnBnClickedCpcl();
     void OnAbout();
+    // "预览": shows or hides the "标签预览" window, created on first use.
+    void OnBnClickedPreview();
     void PutSampleCommand(const QString& strCommand);
 
     void UpdateStatus();
@@ -93,6 +97,7 @@ class CVelkaroDlg : public QDialog {
     bool TopMost() const { return m_bTopMost != 0; }
     const QString& Status() const { return m_strStatus; }
     ReceiveView& Receiver() { return *m_pReceiveView; }
+    LabelPreviewWindow* PreviewWindow() const { return m_pPreview; }
 
     // Settings of each kind, as the settings dialogs list them.
     QString m_strComPort = QStringLiteral("COM1");
@@ -175,6 +180,7 @@ class CVelkaroDlg : public QDialog {
     CXTHyperLink* m_lnkUpdate = nullptr;
     QPushButton* m_btnTopMost = nullptr;
     ReceiveView* m_pReceiveView = nullptr;
+    LabelPreviewWindow* m_pPreview = nullptr;  // owned by the window as its child
     ResizeAnchors* m_pAnchors = nullptr;
 };
 

@@ -201,7 +201,12 @@ void ZplReader::Run() {
             if (name == QLatin1String("CC") && !params.isEmpty()) m_caret = params[0];
             if (name == QLatin1String("CT") && !params.isEmpty()) m_tilde = params[0];
         } else {
-            Command(name, params, pos, end - pos);
+            // A command's place ends with its parameters, not with the line break after them.
+            std::size_t shown = end;
+            while (shown > nameEnd && std::isspace(static_cast<unsigned char>(job[shown - 1]))) {
+                --shown;
+            }
+            Command(name, params, pos, shown - pos);
         }
         pos = end;
     }

@@ -30,4 +30,9 @@ void QtUiServices::OpenUrl(const QUrl& url) {
     QDesktopServices::openUrl(url);
 }
 
+QString QtUiServices::GetSaveFileName(QWidget* owner, const QString& suggestedName,
+                                      const QString& filter) {
+    return QFileDialog::getSaveFileName(owner, QString(), suggestedName, filter);
+}
+
 }  // namespace velkaro

@@ -30,6 +30,15 @@ class IUiServices {
     virtual QAction* PopupMenu(QMenu& menu, const QPoint& at) = 0;
     // Opens a document or address with the desktop's default handler.
     virtual void OpenUrl(const QUrl& url) = 0;
+    // The save-file dialog, starting at `suggestedName`, offering `filter` (e.g. "PNG (*.png)");
+    // empty when the user cancels.
+    virtual QString GetSaveFileName(QWidget* owner, const QString& suggestedName,
+                                    const QString& filter) {
+        (void)owner;
+        (void)suggestedName;
+        (void)filter;
+        return {};
+    }
 };
 
 // The real thing: Qt's message boxes, file dialog, menus and desktop services.
@@ -40,6 +49,8 @@ class QtUiServices : public IUiServices {
     int RunDialog(QDialog& dialog) override;
     QAction* PopupMenu(QMenu& menu, const QPoint& at) override;
     void OpenUrl(const QUrl& url) override;
+    QString GetSaveFileName(QWidget* owner, const QString& suggestedName,
+                            const QString& filter) override;
 };
 
 }  // namespace velkaro

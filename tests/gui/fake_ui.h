@@ -39,6 +39,11 @@ class FakeUi : public IUiServices {
         return menu.actions().at(chooseItem);
     }
     void OpenUrl(const QUrl& url) override { openedUrls.push_back(url); }
+    QString GetSaveFileName(QWidget*, const QString& suggestedName, const QString&) override {
+        ++saveDialogs;
+        suggestedSaveName = suggestedName;
+        return fileToSave;
+    }
 
     QStringList MessageTexts() const {
         QStringList texts;
@@ -55,6 +60,9 @@ class FakeUi : public IUiServices {
     QPoint popupAt;
     QStringList menuTitles;
     std::vector<QUrl> openedUrls;
+    QString fileToSave;  // the save-file dialog's answer; empty: cancelled
+    QString suggestedSaveName;
+    int saveDialogs = 0;
 };
 
 }  // namespace velkaro::test
