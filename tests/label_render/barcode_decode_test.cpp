@@ -28,6 +28,10 @@ ZXing::Result Decode(const QImage& label, ZXing::BarcodeFormat format) {
     return ZXing::ReadBarcode(view, hints);
 }
 
+void PrintTo(const DecodeCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class BarcodeDecode : public ::testing::TestWithParam<DecodeCase> {};
 
 TEST_P(BarcodeDecode, ReadsBackItsData) {
