@@ -29,6 +29,7 @@ namespace velkaro {
 class CXTHyperLink;
 class IUiServices;
 class LabelPreviewWindow;
+struct StartOptions;
 class ReceiveView;
 class ResizeAnchors;
 
@@ -86,6 +87,8 @@ class CVelkaroDlg : public QDialog {
     // "预览": shows or hides the "标签预览" window, created on first use.
     void OnBnClickedPreview();
     void PutSampleCommand(const QString& strCommand);
+    // Chooses and opens the connection the command line asks for.
+    void ApplyStartOptions(const StartOptions& options);
 
     void UpdateStatus();
     void ClosePorts();
