@@ -198,8 +198,9 @@ void ZplReader::Run() {
         const QByteArray params(job.data() + nameEnd, static_cast<int>(end - nameEnd));
         if (prefix == m_tilde) {
             // Tilde commands act on the printer at once (status, calibration, downloads).
-            if (name == QLatin1String("CC") && !params.isEmpty()) m_caret = params[0];
-            if (name == QLatin1String("CT") && !params.isEmpty()) m_tilde = params[0];
+            const QByteArray prefix = params.trimmed();
+            if (name == QLatin1String("CC") && !prefix.isEmpty()) m_caret = prefix[0];
+            if (name == QLatin1String("CT") && !prefix.isEmpty()) m_tilde = prefix[0];
         } else {
             // A command's place ends with its parameters, not with the line break after them.
             std::size_t shown = end;
@@ -498,7 +499,8 @@ void ZplReader::Command(const QString& name, const QByteArray& params, std::size
     } else if (name == QLatin1String("FS")) {
         FinishField();
     } else if (name == QLatin1String("FH")) {
-        m_field.hexIndicator = params.isEmpty() ? '_' : params[0];
+        const QByteArray indicator = params.trimmed();
+        m_field.hexIndicator = indicator.isEmpty() ? '_' : indicator[0];
     } else if (name == QLatin1String("FR")) {
         m_field.reverse = true;
     } else if (name == QLatin1String("FB")) {
@@ -616,9 +618,9 @@ void ZplReader::Command(const QString& name, const QByteArray& params, std::size
             data.replace('\r', QByteArray()).replace('\n', QByteArray());
         DrawGraphicField(p, data);
     } else if (name == QLatin1String("CC")) {
-        if (!params.isEmpty()) m_caret = params[0];
+        if (!params.trimmed().isEmpty()) m_caret = params.trimmed()[0];
     } else if (name == QLatin1String("CT")) {
-        if (!params.isEmpty()) m_tilde = params[0];
+        if (!params.trimmed().isEmpty()) m_tilde = params.trimmed()[0];
     } else if (!QuietCommands().contains(name)) {
         m_context.NotUnderstood(QLatin1Char('^') + name, offset, length);
     }

@@ -70,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "PDF417 label data"},
         DecodeCase{"zpl_aztec", "^XA^FO50,50^B0N,6^FDAztec text 42^FS^XZ", F::Aztec,
                    "Aztec text 42"},
-        DecodeCase{"zpl_field_hex", "^XA^FO50,50^BY3^BCN,100,N^FH^FDA_2DB^FS^XZ", F::Code128,
+        DecodeCase{"zpl_field_hex", "^XA^FO50,50^BY3^BCN,100,N^FH\r\n^FDA_2DB^FS^XZ", F::Code128,
                    "A-B"},
         DecodeCase{"epl_code128", "N\nB50,50,0,1,3,6,120,B,\"EPL 128\"\nP1\n", F::Code128,
                    "EPL 128"},
