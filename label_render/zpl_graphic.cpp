@@ -32,7 +32,7 @@ QByteArray DecodeBase64Field(const QByteArray& data) {
 
 QByteArray ExpandGraphicField(const QByteArray& data, char format, int totalBytes, int rowBytes) {
     totalBytes = std::clamp(totalBytes, 0, 8 * 1024 * 1024);
-    rowBytes = std::max(1, rowBytes);
+    rowBytes = std::clamp(rowBytes, 1, std::max(1, totalBytes));
     if (format == 'B' || format == 'C') return data.left(totalBytes);
     if (data.startsWith(":B64:") || data.startsWith(":Z64:")) {
         return DecodeBase64Field(data).left(totalBytes);

@@ -448,8 +448,8 @@ void ZplReader::DrawBarcode(const Field& field) {
 
 void ZplReader::DrawGraphicField(const QStringList& p, const QByteArray& data) {
     const char format = CharParam(p, 0, 'A').toLatin1();
-    const int total = IntParam(p, 2, IntParam(p, 1, 0));
-    const int rowBytes = std::max(1, IntParam(p, 3, 1));
+    const int total = std::clamp(IntParam(p, 2, IntParam(p, 1, 0)), 0, 8 * 1024 * 1024);
+    const int rowBytes = std::clamp(IntParam(p, 3, 1), 1, std::max(1, total));
     const QByteArray bytes = ExpandGraphicField(data, format, total, rowBytes);
     const int rows = bytes.size() / rowBytes;
     if (rows == 0) return;

@@ -118,6 +118,19 @@ TEST(Geometry, GraphicFieldsPlainAndCompressed) {
     EXPECT_EQ(InkBounds(packed, QRect(0, 3, 100, 1)), QRect(0, 3, 15, 1));
 }
 
+TEST(Geometry, BinaryGraphicFieldMayHoldAnyByte) {
+    // Two rows of one byte: 0x5E is the caret, which must not end the data.
+    const std::string job = std::string("^XA^FO10,10^GFB,2,2,1,") + '\x5E' + '\xF0' + "^FS^XZ";
+    const QImage label = RenderOne(job);
+    EXPECT_EQ(InkBounds(label, QRect(0, 10, 100, 1)), QRect(11, 10, 1, 1) | QRect(13, 10, 4, 1));
+    EXPECT_EQ(InkBounds(label, QRect(0, 11, 100, 1)), QRect(10, 11, 4, 1));
+}
+
+TEST(Geometry, DefaultFieldOrientationTurnsFieldsWithoutTheirOwn) {
+    const QImage label = RenderOne("^XA^FWR^FO100,100^A0,40,40^FDTURNED^FS^XZ");
+    EXPECT_GT(InkBounds(label).height(), InkBounds(label).width());
+}
+
 TEST(Geometry, PrintUpsideDownTurnsTheLabel) {
     RenderOptions options;
     const QImage label = RenderOne("^XA^POI^PW400^LL300^FO0,0^GB10,10,10^FS^XZ", options);

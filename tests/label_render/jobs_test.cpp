@@ -84,6 +84,8 @@ TEST(Jobs, UnknownCommandsAreListedWithTheirPlace) {
 }
 
 TEST(Jobs, GarbageRendersWhatItCanAndNeverCrashes) {
+    // Found by fuzzing: a graphic field row longer than the whole field.
+    EXPECT_EQ(Render("^XA^GFA,7,,899999999999,FF^XZ").labels.size(), 1u);
     std::mt19937 random(14);
     std::uniform_int_distribution<int> byte(0, 255);
     const std::string alphabet = "^~XAFOGBDSCI0123456789,NRBQ\r\n!\" ";
