@@ -73,6 +73,7 @@ void CVelkaroDlg::ConnectHandlers() {
     onClick(IDC_CPCL, &CVelkaroDlg::OnBnClickedCpcl);
     onClick(IDC_TOPMOST, &CVelkaroDlg::OnBnClickedTopMost);
     onClick(IDC_HELP, &CVelkaroDlg::OnBnClickedHelp);
+    onClick(IDC_PREVIEW, &CVelkaroDlg::OnBnClickedPreview);
     connect(m_cmbPortType, QOverload<int>::of(&QComboBox::activated), this,
             [this] { OnCbnSelchangePortType(); });
     ConnectTextBoxMenus();

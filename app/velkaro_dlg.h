@@ -28,6 +28,7 @@ namespace velkaro {
 
 class CXTHyperLink;
 class IUiServices;
+class LabelPreviewWindow;
 struct StartOptions;
 class ReceiveView;
 class ResizeAnchors;
@@ -62,6 +63,7 @@ enum MainControl {
     IDC_EPL = 1024,
     IDC_CPCL = 1025,
     IDC_PORT_GROUP = 1026,
+    IDC_PREVIEW = 1028,
 };
 
 class CVelkaroDlg : public QDialog {
@@ -84,6 +86,8 @@ class CVelkaroDlg : public QDialog {
     void OnBnClickedEpl();
     void OnBnClickedCpcl();
     void OnAbout();
+    // "预览": shows or hides the "标签预览" window, created on first use.
+    void OnBnClickedPreview();
     void PutSampleCommand(const QString& strCommand);
     // Chooses and opens the connection the command line asks for.
     void ApplyStartOptions(const StartOptions& options);
@@ -110,6 +114,7 @@ class CVelkaroDlg : public QDialog {
     void SetCharset(const QByteArray& charset);
     void OnSendBoxMenu(const QPoint& at);
     void OnReceiveBoxMenu(const QPoint& at);
+    LabelPreviewWindow* PreviewWindow() const { return m_pPreview; }
 
     // Settings of each kind, as the settings dialogs list them.
     QString m_strComPort = QStringLiteral("COM1");
@@ -205,6 +210,7 @@ class CVelkaroDlg : public QDialog {
     CXTHyperLink* m_lnkUpdate = nullptr;
     QPushButton* m_btnTopMost = nullptr;
     ReceiveView* m_pReceiveView = nullptr;
+    LabelPreviewWindow* m_pPreview = nullptr;  // owned by the window as its child
     ResizeAnchors* m_pAnchors = nullptr;
     std::unique_ptr<TransferRow> m_pTransferRow;
     std::uint64_t m_nBytesSentBefore = 0;  // by the transfers of this connection that ended

@@ -55,7 +55,7 @@ class QuietUi : public IUiServices {
     }
     int AskWithButtons(QWidget*, const QString&, const QStringList&) override { return -1; }
     QString GetOpenFileName(QWidget*) override { return {}; }
-    QString GetSaveFileName(QWidget*, const QString&) override { return {}; }
+    QString GetSaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
     int RunDialog(QDialog&) override { return 0; }
     QAction* PopupMenu(QMenu&, const QPoint&) override { return nullptr; }
     void OpenUrl(const QUrl&) override {}

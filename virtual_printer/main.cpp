@@ -9,6 +9,14 @@
 #include "virtual_printer/spool_writer.h"
 #include "virtual_printer/virtual_printer.h"
 
+#ifdef VELKARO_PRINTER_RENDER
+#include <QGuiApplication>
+#include <cstdlib>
+#include <memory>
+
+#include "virtual_printer/job_render.h"
+#endif
+
 namespace {
 
 int g_stopFd = -1;
@@ -36,6 +44,19 @@ int main(int argc, char** argv) {
         std::fputs(PrinterUsage(), stdout);
         return 0;
     }
+#ifdef VELKARO_PRINTER_RENDER
+    // Drawing labels needs fonts, which need a (windowless) application object.
+    std::unique_ptr<QGuiApplication> fonts;
+    if (options.render) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        fonts = std::make_unique<QGuiApplication>(argc, argv);
+    }
+#else
+    if (options.render) {
+        std::fprintf(stderr, "velkaro-printer: --render needs the build with Qt\n");
+        return 2;
+    }
+#endif
     // A private spool folder that got no jobs goes again at the end.
     std::filesystem::path privateFolder;
     int status = 0;
@@ -46,6 +67,9 @@ int main(int argc, char** argv) {
         config.spoolFolder = options.spool.empty() ? privateFolder : options.spool;
         config.initial = options.initial;
         VirtualPrinter printer(config, LogLine);
+#ifdef VELKARO_PRINTER_RENDER
+        if (options.render) printer.SetJobHook(MakeRenderHook(LogLine));
+#endif
         PrinterServer server(printer, options.listen, options.pty);
         g_stopFd = server.StopFd();
         std::signal(SIGINT, OnSignal);

@@ -7,8 +7,11 @@ namespace velkaro::virtual_printer {
 const char* PrinterUsage() {
     return "usage: velkaro-printer [--listen ADDR:PORT] [--pty PATH] [--language zpl|epl|cpcl]...\n"
            "                       [--spool DIR] [--paper-out] [--head-open] [--paused]\n"
+           "                       [--render]\n"
            "A virtual label printer: prints label jobs into the spool folder and answers\n"
-           "status queries like a real printer. Listens on 127.0.0.1:9100 unless told.\n";
+           "status queries like a real printer. Listens on 127.0.0.1:9100 unless told.\n"
+           "--render also draws each job as NNNN.png beside it (NNNN-2.png, ... for more\n"
+           "labels), at 8 dots/mm on 4 x 6 in unless the job sets its size.\n";
 }
 
 bool ParsePrinterOptions(int argc, const char* const* argv, PrinterOptions& options,
@@ -27,6 +30,8 @@ bool ParsePrinterOptions(int argc, const char* const* argv, PrinterOptions& opti
         std::string text;
         if (option == "--help" || option == "-h") {
             options.help = true;
+        } else if (option == "--render") {
+            options.render = true;
         } else if (option == "--paper-out") {
             options.initial.paperOut = true;
         } else if (option == "--head-open") {

@@ -15,6 +15,7 @@ struct PrinterOptions {
     std::filesystem::path spool;  // empty: a private temporary folder
     printer_language::LanguageSet languages;
     PrinterState initial;
+    bool render = false;  // also draw each spooled job as PNG beside it
     bool help = false;
 };
 

@@ -45,9 +45,11 @@ QString QtUiServices::GetOpenFileName(QWidget* owner) {
     return dialog.selectedFiles().value(0);
 }
 
-QString QtUiServices::GetSaveFileName(QWidget* owner, const QString& suggestedName) {
+QString QtUiServices::GetSaveFileName(QWidget* owner, const QString& suggestedName,
+                                      const QString& filter) {
     QFileDialog dialog(owner);
     PrepareOpenFileDialog(dialog);
+    if (!filter.isEmpty()) dialog.setNameFilter(filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.selectFile(suggestedName);

@@ -35,8 +35,10 @@ class IUiServices {
     }
     // The open-file dialog with the filter "(*.*)"; empty when the user cancels.
     virtual QString GetOpenFileName(QWidget* owner) = 0;
-    // The save-file dialog proposing `suggestedName`; empty when the user cancels.
-    virtual QString GetSaveFileName(QWidget* owner, const QString& suggestedName) = 0;
+    // The save-file dialog proposing `suggestedName` and offering `filter` (e.g. "PNG (*.png)";
+    // empty: every file); empty when the user cancels.
+    virtual QString GetSaveFileName(QWidget* owner, const QString& suggestedName,
+                                    const QString& filter = QString()) = 0;
     // Runs an initialised dialog modally; QDialog::Accepted or QDialog::Rejected.
     virtual int RunDialog(QDialog& dialog) = 0;
     // Pops up a menu with its top-left corner at `at` (screen); the chosen action or null.
@@ -54,7 +56,8 @@ class QtUiServices : public IUiServices {
     void MessageBox(QWidget* owner, const QString& text, Icon icon) override;
     int AskWithButtons(QWidget* owner, const QString& text, const QStringList& buttons) override;
     QString GetOpenFileName(QWidget* owner) override;
-    QString GetSaveFileName(QWidget* owner, const QString& suggestedName) override;
+    QString GetSaveFileName(QWidget* owner, const QString& suggestedName,
+                            const QString& filter) override;
     int RunDialog(QDialog& dialog) override;
     QAction* PopupMenu(QMenu& menu, const QPoint& at) override;
     void OpenUrl(const QUrl& url) override;

@@ -36,10 +36,6 @@ class FakeUi : public IUiServices {
         ++fileDialogs;
         return fileToOpen;
     }
-    QString GetSaveFileName(QWidget*, const QString&) override {
-        ++saveDialogs;
-        return fileToSave;
-    }
     int RunDialog(QDialog& dialog) override {
         ++dialogsRun;
         return onDialog ? onDialog(dialog) : QDialog::Rejected;
@@ -58,6 +54,11 @@ class FakeUi : public IUiServices {
         return menu.actions().at(chooseItem);
     }
     void OpenUrl(const QUrl& url) override { openedUrls.push_back(url); }
+    QString GetSaveFileName(QWidget*, const QString& suggestedName, const QString&) override {
+        ++saveDialogs;
+        suggestedSaveName = suggestedName;
+        return fileToSave;
+    }
 
     QStringList MessageTexts() const {
         QStringList texts;
@@ -70,8 +71,6 @@ class FakeUi : public IUiServices {
     int answer = -1;  // the button AskWithButtons presses; -1 is Cancel
     QString fileToOpen;
     int fileDialogs = 0;
-    QString fileToSave;
-    int saveDialogs = 0;
     int dialogsRun = 0;
     std::function<int(QDialog&)> onDialog;
     int chooseItem = -1;
@@ -80,6 +79,9 @@ class FakeUi : public IUiServices {
     QPoint popupAt;
     QStringList menuTitles;
     std::vector<QUrl> openedUrls;
+    QString fileToSave;  // the save-file dialog's answer; empty: cancelled
+    QString suggestedSaveName;
+    int saveDialogs = 0;
 };
 
 }  // namespace velkaro::test
