@@ -1,11 +1,13 @@
 // What the printer sends back, and the end of a network connection.
 #include "app/receive_view.h"
 #include "app/velkaro_dlg.h"
+#include "status/printer_status_window.h"
 
 namespace velkaro {
 
 void CVelkaroDlg::OnPortData(const PortMessage& message) {
     m_pReceiveView->Append(message.bytes.data(), static_cast<qsizetype>(message.bytes.size()));
+    m_pStatusWindow->Feed(message.bytes.data(), message.bytes.size());
 }
 
 void CVelkaroDlg::OnBnClickedClearReceive() {

@@ -52,6 +52,7 @@ void CVelkaroDlg::BuildControls() {
     m_lnkUpdate->SetOpener([this](const QUrl& url) { m_ui.OpenUrl(url); });
     m_btnTopMost = Control<QPushButton>(this, IDC_TOPMOST);
     m_pReceiveView = new ReceiveView(m_edtReceive, m_charset);
+    BuildStatusWindow();
 }
 
 void CVelkaroDlg::ConnectHandlers() {
@@ -69,6 +70,7 @@ void CVelkaroDlg::ConnectHandlers() {
     onClick(IDC_CPCL, &CVelkaroDlg::OnBnClickedCpcl);
     onClick(IDC_TOPMOST, &CVelkaroDlg::OnBnClickedTopMost);
     onClick(IDC_HELP, &CVelkaroDlg::OnBnClickedHelp);
+    onClick(IDC_PRINTER_STATUS, &CVelkaroDlg::OnBnClickedPrinterStatus);
     connect(m_cmbPortType, QOverload<int>::of(&QComboBox::activated), this,
             [this] { OnCbnSelchangePortType(); });
 }

@@ -18,9 +18,11 @@
 #include "samples/sample_commands.h"
 #include "support/http_download.h"
 
+class QAction;
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -28,6 +30,7 @@ namespace velkaro {
 
 class CXTHyperLink;
 class IUiServices;
+class PrinterStatusWindow;
 class ReceiveView;
 class ResizeAnchors;
 
@@ -59,6 +62,7 @@ enum MainControl {
     IDC_EPL = 1024,
     IDC_CPCL = 1025,
     IDC_PORT_GROUP = 1026,
+    IDC_PRINTER_STATUS = 1027,
 };
 
 class CVelkaroDlg : public QDialog {
@@ -81,6 +85,7 @@ class CVelkaroDlg : public QDialog {
     void OnBnClickedEpl();
     void OnBnClickedCpcl();
     void OnAbout();
+    void OnBnClickedPrinterStatus();
     void PutSampleCommand(const QString& strCommand);
 
     void UpdateStatus();
@@ -93,6 +98,7 @@ class CVelkaroDlg : public QDialog {
     bool TopMost() const { return m_bTopMost != 0; }
     const QString& Status() const { return m_strStatus; }
     ReceiveView& Receiver() { return *m_pReceiveView; }
+    PrinterStatusWindow* StatusWindow() const { return m_pStatusWindow; }
 
     // Settings of each kind, as the settings dialogs list them.
     QString m_strComPort = QStringLiteral("COM1");
@@ -144,6 +150,9 @@ class CVelkaroDlg : public QDialog {
     void SetupUSBPort();
     void SetupNetworkPort();
     void PopupSamples(PrinterLanguage language, int buttonId);
+    void BuildStatusWindow();
+    QAction* AddPrinterStatusItem(QMenu& menu);
+    void OnReceiveContextMenu(const QPoint& pos);
     // Runs blocking work off the window's thread while the window keeps painting.
     bool RunWithoutFreezing(const std::function<bool()>& work);
 
@@ -176,6 +185,7 @@ class CVelkaroDlg : public QDialog {
     QPushButton* m_btnTopMost = nullptr;
     ReceiveView* m_pReceiveView = nullptr;
     ResizeAnchors* m_pAnchors = nullptr;
+    PrinterStatusWindow* m_pStatusWindow = nullptr;
 };
 
 }  // namespace velkaro
