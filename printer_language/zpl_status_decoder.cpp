@@ -1,5 +1,6 @@
 #include "printer_language/zpl_status_decoder.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
@@ -248,7 +249,16 @@ FrameShape ShapeOf(std::string_view body) {
 }  // namespace
 
 void StxEtxFramer::Feed(std::string_view bytes, std::vector<Frame>& frames) {
-    for (const char c : bytes) {
+    // Outside frames, most bytes are label data or text: jump to the next possible marker.
+    std::size_t nextStx = 0, nextAngle = 0;
+    for (std::size_t at = 0; at < bytes.size(); ++at) {
+        if (!inFrame_ && literalMatch_ == 0) {
+            if (nextStx < at) nextStx = bytes.find(kStx, at);
+            if (nextAngle < at) nextAngle = bytes.find('<', at);
+            at = std::min(nextStx, nextAngle);
+            if (at == std::string_view::npos) break;
+        }
+        const char c = bytes[at];
         if (!inFrame_) {
             if (c == kStx) {
                 Open(std::string(1, kStx));

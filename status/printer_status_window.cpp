@@ -180,8 +180,11 @@ void PrinterStatusWindow::Query() {
 }
 
 void PrinterStatusWindow::Feed(const char* data, std::size_t size) {
-    for (pl::StatusReply& reply : stream_.Feed(std::string_view(data, size)))
-        Show(std::move(reply));
+    std::vector<pl::StatusReply> replies = stream_.Feed(std::string_view(data, size));
+    if (replies.empty()) return;
+    for (pl::StatusReply& reply : replies) Keep(std::move(reply));
+    awaitingReply_ = false;
+    Refresh();
 }
 
 void PrinterStatusWindow::OnReplyTimeout() {
@@ -191,7 +194,7 @@ void PrinterStatusWindow::OnReplyTimeout() {
     ShowSummary(tr("无应答"), pl::Severity::Warning);
 }
 
-void PrinterStatusWindow::Show(pl::StatusReply reply) {
+void PrinterStatusWindow::Keep(pl::StatusReply reply) {
     // A newer reply of a kind replaces the older one; other kinds stay beside it.
     const auto same = std::find_if(replies_.begin(), replies_.end(),
                                    [&](const auto& shown) { return shown.kind == reply.kind; });
@@ -199,8 +202,6 @@ void PrinterStatusWindow::Show(pl::StatusReply reply) {
         *same = std::move(reply);
     else
         replies_.push_back(std::move(reply));
-    awaitingReply_ = false;
-    Refresh();
 }
 
 void PrinterStatusWindow::Refresh() {

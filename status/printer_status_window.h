@@ -52,7 +52,7 @@ class PrinterStatusWindow : public QWidget {
     void BuildControls();
     void OnLanguageChosen();
     void OnReplyTimeout();
-    void Show(printer_language::StatusReply reply);
+    void Keep(printer_language::StatusReply reply);
     void ShowSummary(const QString& text, printer_language::Severity severity);
     void Refresh();
     void AddHeaderRow(const printer_language::StatusReply& reply);
