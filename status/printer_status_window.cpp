@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -116,6 +117,14 @@ void PrinterStatusWindow::BuildControls() {
     connect(variable_, &QLineEdit::returnPressed, this, &PrinterStatusWindow::Query);
     connect(language_, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &PrinterStatusWindow::OnLanguageChosen);
+}
+
+void PrinterStatusWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void PrinterStatusWindow::SetLanguage(QueryLanguage language) {

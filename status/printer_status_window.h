@@ -48,6 +48,10 @@ class PrinterStatusWindow : public QWidget {
     QString Summary() const;
     const std::vector<printer_language::StatusReply>& Replies() const { return replies_; }
 
+  protected:
+    // Escape closes the window, as it would a dialog.
+    void keyPressEvent(QKeyEvent* event) override;
+
   private:
     void BuildControls();
     void OnLanguageChosen();

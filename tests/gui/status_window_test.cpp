@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTest>
 #include <string>
 #include <vector>
 
@@ -169,6 +170,8 @@ TEST(StatusWindowInMainWindow, ButtonSitsBelowCpclAndOpensTheWindow) {
     EXPECT_FALSE(w.dialog->StatusWindow()->isVisible());
     w.Click(IDC_PRINTER_STATUS);
     EXPECT_TRUE(w.dialog->StatusWindow()->isVisible());
+    QTest::keyClick(w.dialog->StatusWindow()->findChild<QWidget*>("language"), Qt::Key_Escape);
+    EXPECT_FALSE(w.dialog->StatusWindow()->isVisible());
 }
 
 TEST(StatusWindowInMainWindow, ReceiveBoxMenuOpensTheWindow) {
