@@ -11,5 +11,14 @@ int main(int argc, char** argv) {
         return 1;
     }
     velkaro::CVelkaroApp app(argc, argv);
-    return app.InitInstance();
+    velkaro::StartOptions options;
+    QString error;
+    if (!velkaro::ParseStartOptions(app.arguments().mid(1), options, error) ||
+        !options.unknown.isEmpty()) {
+        if (error.isEmpty()) error = QStringLiteral("unknown option: ") + options.unknown.first();
+        std::fprintf(stderr, "velkaro: %s\noptions:\n%s", error.toLocal8Bit().constData(),
+                     velkaro::StartOptionsUsage().toLocal8Bit().constData());
+        return 2;
+    }
+    return app.InitInstance(options);
 }

@@ -15,12 +15,13 @@ CVelkaroApp::CVelkaroApp(int& argc, char** argv) : QApplication(argc, argv) {
     InstallHyperlinkAccessibility();
 }
 
-int CVelkaroApp::InitInstance() {
+int CVelkaroApp::InitInstance(const StartOptions& options) {
     QtUiServices ui;
     DialogEnvironment environment;
     environment.updateUrl = QString::fromUtf8(kUpdateUrl);
     CVelkaroDlg dialog(ui, environment);
     dialog.show();
+    dialog.ApplyStartOptions(options);
     return exec();
 }
 

@@ -31,6 +31,7 @@ namespace velkaro {
 class CXTHyperLink;
 class IUiServices;
 class PrinterStatusWindow;
+struct StartOptions;
 class ReceiveView;
 class ResizeAnchors;
 
@@ -87,6 +88,8 @@ class CVelkaroDlg : public QDialog {
     void OnAbout();
     void OnBnClickedPrinterStatus();
     void PutSampleCommand(const QString& strCommand);
+    // Chooses and opens the connection the command line asks for.
+    void ApplyStartOptions(const StartOptions& options);
 
     void UpdateStatus();
     void ClosePorts();
