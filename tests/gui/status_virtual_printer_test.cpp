@@ -5,6 +5,7 @@
 
 #include <QPushButton>
 #include <functional>
+#include <ostream>
 
 #include "gui_test_util.h"
 #include "status/printer_status_window.h"
@@ -22,6 +23,10 @@ struct PrinterCase {
     const char* summary;
     const char* variable = "";  // for Set-Get-Do
 };
+
+void PrintTo(const PrinterCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class StatusAgainstVirtualPrinter : public ::testing::TestWithParam<PrinterCase> {};
 
