@@ -19,6 +19,7 @@ const DialogTemplate& MainDialogTemplate() {
             {IDC_ZPL, K::PushButton, QStringLiteral("ZPL"), 2, 121, 56, 18},
             {IDC_EPL, K::PushButton, QStringLiteral("EPL"), 2, 163, 56, 18},
             {IDC_CPCL, K::PushButton, QStringLiteral("CPCL"), 2, 205, 56, 18},
+            {IDC_PRINTER_STATUS, K::PushButton, QStringLiteral("状态"), 2, 231, 56, 18},
             {IDC_PREVIEW, K::PushButton, QStringLiteral("预览"), 2, 256, 56, 18},
             {IDC_HELP, K::PushButton, QStringLiteral("帮助"), 2, 285, 56, 18},
             {-1, K::Label, QStringLiteral("数据接收"), 64, 2, 33, 8},

@@ -1,6 +1,7 @@
 // What the printer sends back, and the end of a network connection.
 #include "app/receive_view.h"
 #include "app/velkaro_dlg.h"
+#include "status/printer_status_window.h"
 
 namespace velkaro {
 
@@ -8,6 +9,7 @@ void CVelkaroDlg::OnPortData(const PortMessage& message) {
     m_nBytesReceived += message.bytes.size();
     RefreshTransferRow();
     m_pReceiveView->Append(message.bytes.data(), static_cast<qsizetype>(message.bytes.size()));
+    m_pStatusWindow->Feed(message.bytes.data(), message.bytes.size());
 }
 
 void CVelkaroDlg::OnBnClickedClearReceive() {

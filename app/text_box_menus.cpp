@@ -46,6 +46,7 @@ void CVelkaroDlg::ConnectTextBoxMenus() {
         for (QAction* item : encodings->actions())
             connect(item, &QAction::triggered, this,
                     [this, item] { SetCharset(ChosenCharset(item)); });
+        AddPrinterStatusItem(menu);
     });
 }
 

@@ -56,6 +56,7 @@ void CVelkaroDlg::BuildControls() {
     m_btnTopMost = Control<QPushButton>(this, IDC_TOPMOST);
     m_pReceiveView =
         ReceiveView::ReplaceEdit(Control<QPlainTextEdit>(this, IDC_RECEIVE), m_ui, m_charset);
+    BuildStatusWindow();
 }
 
 void CVelkaroDlg::ConnectHandlers() {
@@ -73,6 +74,7 @@ void CVelkaroDlg::ConnectHandlers() {
     onClick(IDC_CPCL, &CVelkaroDlg::OnBnClickedCpcl);
     onClick(IDC_TOPMOST, &CVelkaroDlg::OnBnClickedTopMost);
     onClick(IDC_HELP, &CVelkaroDlg::OnBnClickedHelp);
+    onClick(IDC_PRINTER_STATUS, &CVelkaroDlg::OnBnClickedPrinterStatus);
     onClick(IDC_PREVIEW, &CVelkaroDlg::OnBnClickedPreview);
     connect(m_cmbPortType, QOverload<int>::of(&QComboBox::activated), this,
             [this] { OnCbnSelchangePortType(); });

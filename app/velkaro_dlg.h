@@ -18,9 +18,11 @@
 #include "samples/sample_commands.h"
 #include "support/http_download.h"
 
+class QAction;
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -28,6 +30,7 @@ namespace velkaro {
 
 class CXTHyperLink;
 class IUiServices;
+class PrinterStatusWindow;
 class LabelPreviewWindow;
 struct StartOptions;
 class ReceiveView;
@@ -63,6 +66,7 @@ enum MainControl {
     IDC_EPL = 1024,
     IDC_CPCL = 1025,
     IDC_PORT_GROUP = 1026,
+    IDC_PRINTER_STATUS = 1027,
     IDC_PREVIEW = 1028,
 };
 
@@ -86,6 +90,7 @@ class CVelkaroDlg : public QDialog {
     void OnBnClickedEpl();
     void OnBnClickedCpcl();
     void OnAbout();
+    void OnBnClickedPrinterStatus();
     // "预览": shows or hides the "标签预览" window, created on first use.
     void OnBnClickedPreview();
     void PutSampleCommand(const QString& strCommand);
@@ -106,6 +111,7 @@ class CVelkaroDlg : public QDialog {
     bool TopMost() const { return m_bTopMost != 0; }
     const QString& Status() const { return m_strStatus; }
     ReceiveView& Receiver() { return *m_pReceiveView; }
+    PrinterStatusWindow* StatusWindow() const { return m_pStatusWindow; }
     // Bytes written to the device and received on the current connection.
     std::uint64_t BytesSent();
     std::uint64_t BytesReceived() const { return m_nBytesReceived; }
@@ -177,6 +183,8 @@ class CVelkaroDlg : public QDialog {
     void SetupUSBPort();
     void SetupNetworkPort();
     void PopupSamples(PrinterLanguage language, int buttonId);
+    void BuildStatusWindow();
+    QAction* AddPrinterStatusItem(QMenu& menu);
     // Runs blocking work off the window's thread while the window keeps painting; "打开端口"
     // and Escape call `cancel` meanwhile.
     bool RunWithoutFreezing(const std::function<bool()>& work, const std::function<void()>& cancel);
@@ -212,6 +220,7 @@ class CVelkaroDlg : public QDialog {
     ReceiveView* m_pReceiveView = nullptr;
     LabelPreviewWindow* m_pPreview = nullptr;  // owned by the window as its child
     ResizeAnchors* m_pAnchors = nullptr;
+    PrinterStatusWindow* m_pStatusWindow = nullptr;
     std::unique_ptr<TransferRow> m_pTransferRow;
     std::uint64_t m_nBytesSentBefore = 0;  // by the transfers of this connection that ended
     std::uint64_t m_nBytesReceived = 0;
