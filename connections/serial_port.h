@@ -49,6 +49,8 @@ class CASYNSerialPort {
     void SetReadIntervalTimeout(int milliseconds) { m_nReadIntervalMs = milliseconds; }
     // Drops whatever is queued in either direction.
     void Purge();
+    // Waits up to `timeoutMs` for every queued write to reach the device; true when it has.
+    bool WaitIdle(int timeoutMs) { return m_Writer.WaitIdle(timeoutMs); }
 
     bool IsOpen() const { return m_hComm && m_hComm->Valid(); }
     bool ReaderAlive() const { return m_Reader.Alive(); }

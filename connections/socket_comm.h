@@ -42,6 +42,8 @@ class CSocketComm {
     // kReceiveSize + 1; the bytes are followed by a '\0'). Returns the count, or -1 with no
     // socket, a null buffer, nothing to read, the peer closed, or an error.
     int Receive(char* buffer);
+    // Waits up to `timeoutMs` for every queued send to reach the socket; true when it has.
+    bool WaitIdle(int timeoutMs) { return m_Writer.WaitIdle(timeoutMs); }
 
     // The first IPv4 address of an interface that is up and not loopback, "127.0.0.1" if none.
     static void GetLocalAddress(std::string& text);

@@ -46,6 +46,8 @@ class CUSBPort {
     // everything queued to reach the device. True when it has; false when it has not (it keeps
     // draining) or when no device is open. An empty block is true at once.
     bool Write(const char* data, std::size_t length);
+    // Waits up to `timeoutMs` for every queued write to reach the device; true when it has.
+    bool WaitIdle(int timeoutMs) { return m_Writer.WaitIdle(timeoutMs); }
 
     bool IsOpen() const { return m_hDevice && m_hDevice->Valid(); }
     bool ReaderAlive() const { return m_Reader.Alive(); }
