@@ -56,7 +56,8 @@ int RunSend(const Arguments& args) {
 
     // The input is made ready before the device is touched, so a bad file sends nothing.
     std::optional<std::string> text;
-    UniqueFd file;
+    std::string regularFile;  // streamed from disk by the transfer
+    UniqueFd file;            // any other input is read here and queued block by block
     int sourceFd = STDIN_FILENO;
     std::uint64_t total = 0;
     if (hasText) {
@@ -78,7 +79,11 @@ int RunSend(const Arguments& args) {
             ReportError(path, "is a folder");
             return kExitFailed;
         }
-        if (S_ISREG(info.st_mode)) total = static_cast<std::uint64_t>(info.st_size);
+        if (S_ISREG(info.st_mode)) {
+            regularFile = path;
+            total = static_cast<std::uint64_t>(info.st_size);
+            file.Reset();
+        }
         sourceFd = file.Get();
     }
 
@@ -94,7 +99,9 @@ int RunSend(const Arguments& args) {
         if (meter) meter->Update(sent, all);
     };
     const SendOutcome outcome = text ? SendBytes(*link, *text, stop, progress)
-                                     : SendStream(*link, sourceFd, total, stop, progress);
+                                : !regularFile.empty()
+                                    ? SendFile(*link, regularFile, total, stop, progress)
+                                    : SendStream(*link, sourceFd, stop, progress);
     if (meter) meter->Finish();
     return ReportOutcome(device, outcome, total);
 }

@@ -76,7 +76,7 @@ int RunGetvar(const Arguments& args) {
     for (std::size_t i = 1; i < line.operands.size(); ++i) {
         const std::string& name = line.operands[i];
         const std::string query = printer_language::SgdGetvar(name);
-        if (!link->Write(query.data(), query.size(), stop)) {
+        if (!link->Write(query, stop)) {
             ReportError(device, "connection lost while asking for " + name);
             return kExitConnection;
         }
@@ -120,7 +120,7 @@ int RunSetvar(const Arguments& args) {
     const auto link = OpenDevice(device, &exitCode);
     if (!link) return exitCode;
     const std::string command = printer_language::SgdSetvar(line.operands[1], line.operands[2]);
-    if (!link->Write(command.data(), command.size(), stop)) {
+    if (!link->Write(command, stop)) {
         ReportError(device, stop.IsSignalled() ? "stopped" : "connection lost while sending");
         return stop.IsSignalled() ? kExitFailed : kExitConnection;
     }

@@ -95,6 +95,7 @@ bool DeviceLink::Open(const DeviceSpec& spec, std::string* error) {
         }
         case DeviceKind::Parallel: {
             m_ParallelPort.SetDeviceFolder(m_Folders.devices);
+            m_ParallelPort.SetOwner(this);
             const std::string path = ParallelDevicePath(spec.port, m_Folders.devices);
             if (path.empty()) {
                 *error = "LPT" + std::to_string(spec.port) + " names no parallel device";
@@ -145,58 +146,85 @@ bool DeviceLink::Open(const DeviceSpec& spec, std::string* error) {
     return false;
 }
 
-bool DeviceLink::PortIdle(int timeoutMs) {
+Transfer& DeviceLink::Sender() {
     switch (m_Spec.kind) {
         case DeviceKind::Serial:
-            return m_SerialPort.WaitIdle(timeoutMs);
+            return m_SerialPort.Sender();
         case DeviceKind::Parallel:
-            return m_ParallelPort.WaitIdle(timeoutMs);
+            return m_ParallelPort.Sender();
         case DeviceKind::Usb:
-            return m_USBPort.WaitIdle(timeoutMs);
+            return m_USBPort.Sender();
         case DeviceKind::Tcp:
-            return m_SocketComm.WaitIdle(timeoutMs);
+            break;
+    }
+    return m_SocketComm.Sender();
+}
+
+Transfer::Result DeviceLink::QueueBytes(std::string bytes) {
+    switch (m_Spec.kind) {
+        case DeviceKind::Serial:
+            return m_SerialPort.SendBytes(std::move(bytes));
+        case DeviceKind::Parallel:
+            return m_ParallelPort.SendBytes(std::move(bytes));
+        case DeviceKind::Usb:
+            return m_USBPort.SendBytes(std::move(bytes));
+        case DeviceKind::Tcp:
+            break;
+    }
+    return m_SocketComm.SendBytes(std::move(bytes));
+}
+
+Transfer::Result DeviceLink::QueueFile(const std::string& path) {
+    switch (m_Spec.kind) {
+        case DeviceKind::Serial:
+            return m_SerialPort.SendFile(path);
+        case DeviceKind::Parallel:
+            return m_ParallelPort.SendFile(path);
+        case DeviceKind::Usb:
+            return m_USBPort.SendFile(path);
+        case DeviceKind::Tcp:
+            break;
+    }
+    return m_SocketComm.SendFile(path);
+}
+
+DeviceLink::Tally DeviceLink::SendTally() {
+    std::lock_guard<std::mutex> lock(m_Lock);
+    return m_Tally;
+}
+
+bool DeviceLink::WaitSent(const EventFd& stop) {
+    while (!Sender().WaitIdle(kWaitSliceMs)) {
+        if (stop.IsSignalled()) {
+            Sender().Stop();
+            return false;
+        }
     }
     return true;
 }
 
+bool DeviceLink::Write(const std::string& bytes, const EventFd& stop) {
+    const Tally before = SendTally();
+    if (QueueBytes(bytes) != Transfer::Result::Queued || !WaitSent(stop)) return false;
+    const Tally after = SendTally();
+    return !after.cutShort && after.written - before.written == bytes.size();
+}
+
 bool DeviceLink::ConnectionLost() {
+    {
+        std::lock_guard<std::mutex> lock(m_Lock);
+        if (m_bClosed) return true;
+    }
     switch (m_Spec.kind) {
         case DeviceKind::Serial:
             return !m_SerialPort.ReaderAlive();
         case DeviceKind::Usb:
             return !m_USBPort.ReaderAlive();
-        case DeviceKind::Tcp: {
-            std::lock_guard<std::mutex> lock(m_Lock);
-            return m_bClosed;
-        }
+        case DeviceKind::Tcp:
         case DeviceKind::Parallel:
-            return !m_ParallelPort.IsOpen();
+            break;
     }
     return false;
-}
-
-bool DeviceLink::Write(const char* data, std::size_t length, const EventFd& stop) {
-    if (length == 0) return true;
-    bool queued = false;
-    switch (m_Spec.kind) {
-        case DeviceKind::Serial:
-            queued = m_SerialPort.Write(data, length);
-            break;
-        case DeviceKind::Parallel:
-            queued = m_ParallelPort.Write(data, length);
-            break;
-        case DeviceKind::Usb:
-            queued = m_USBPort.Write(data, length) || m_USBPort.IsOpen();
-            break;
-        case DeviceKind::Tcp:
-            queued = m_SocketComm.Send(data, static_cast<int>(length)) >= 0;
-            break;
-    }
-    if (!queued) return false;
-    while (!PortIdle(kWaitSliceMs)) {
-        if (stop.IsSignalled() || ConnectionLost()) return false;
-    }
-    return !ConnectionLost();
 }
 
 DeviceLink::Wait DeviceLink::Receive(std::string* bytes, int timeoutMs, const EventFd& stop) {
@@ -228,10 +256,28 @@ DeviceLink::Wait DeviceLink::Receive(std::string* bytes, int timeoutMs, const Ev
 
 void DeviceLink::PostPortMessage(PortMessage message) {
     std::lock_guard<std::mutex> lock(m_Lock);
-    if (message.type == WM_SOCKET_CLOSED)
-        m_bClosed = true;
-    else if (!message.bytes.empty())
-        m_Arrived.push_back(std::move(message.bytes));
+    switch (message.type) {
+        case WM_TRANSFER_PROGRESS:
+            return;  // the command looks at the transfer's counts itself
+        case WM_TRANSFER_DONE:
+        case WM_DEVICE_LOST:
+            m_Tally.written += message.written;
+            m_Tally.queued += message.queued;
+            if (message.written < message.queued && !m_Tally.cutShort) {
+                m_Tally.cutShort = true;
+                m_Tally.end = message.end;
+            }
+            if (message.type == WM_TRANSFER_DONE) return;
+            m_bClosed = true;
+            break;
+        case WM_SOCKET_CLOSED:
+            m_bClosed = true;
+            break;
+        default:
+            if (message.bytes.empty()) return;
+            m_Arrived.push_back(std::move(message.bytes));
+            break;
+    }
     m_HasNews.Signal();
 }
 

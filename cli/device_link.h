@@ -44,9 +44,26 @@ class DeviceLink : public IPortOwner {
     bool CanReceive() const { return m_Spec.kind != DeviceKind::Parallel; }
     const DeviceSpec& Spec() const { return m_Spec; }
 
-    // Hands the block to the port and waits until the port has written all of it, the
-    // connection ends or `stop` is signalled. True when every byte was written.
-    bool Write(const char* data, std::size_t length, const EventFd& stop);
+    // The port's transfer, which writes everything sent in the background.
+    Transfer& Sender();
+    // Queue a block or a regular file on the port's transfer; see Transfer.
+    Transfer::Result QueueBytes(std::string bytes);
+    Transfer::Result QueueFile(const std::string& path);
+
+    // What the transfer has reported so far: the bytes of every finished run added up, and
+    // whether any run ended before all it was given was written.
+    struct Tally {
+        std::uint64_t written = 0;
+        std::uint64_t queued = 0;
+        bool cutShort = false;
+        TransferEnd end = TransferEnd::Drained;  // the first end that cut a run short
+    };
+    Tally SendTally();
+
+    // Waits until the transfer is idle (true), or `stop` is signalled, which stops it (false).
+    bool WaitSent(const EventFd& stop);
+    // Sends a short command and waits for it to be written. True when every byte was.
+    bool Write(const std::string& bytes, const EventFd& stop);
 
     // Waits up to `timeoutMs` (-1: no limit) for bytes from the printer and appends them.
     Wait Receive(std::string* bytes, int timeoutMs, const EventFd& stop);
@@ -55,14 +72,14 @@ class DeviceLink : public IPortOwner {
 
   private:
     bool OpenNode(const std::string& path, std::string* error);
-    bool PortIdle(int timeoutMs);
     bool ConnectionLost();
 
     HostFolders m_Folders;
     DeviceSpec m_Spec;
     std::mutex m_Lock;
     std::deque<std::string> m_Arrived;
-    bool m_bClosed = false;
+    bool m_bClosed = false;  // the printer hung up or the device went away
+    Tally m_Tally;
     EventFd m_HasNews;  // signalled while something arrived or the connection closed
     CASYNSerialPort m_SerialPort;
     CParallelPort m_ParallelPort;

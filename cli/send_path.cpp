@@ -1,8 +1,8 @@
 #include "cli/send_path.h"
 
+#include <poll.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <vector>
@@ -10,53 +10,120 @@
 namespace velkaro::cli {
 namespace {
 
-// Small enough that progress moves on a slow serial line, large enough for a network printer.
-constexpr std::size_t kBlockSize = 16 * 1024;
+constexpr int kProgressSliceMs = 100;
+constexpr int kRoomRetryMs = 20;
 
-SendOutcome::End WriteBlock(DeviceLink& link, const char* data, std::size_t length,
-                            const EventFd& stop) {
-    if (link.Write(data, length, stop)) return SendOutcome::End::Complete;
-    return stop.IsSignalled() ? SendOutcome::End::Stopped : SendOutcome::End::ConnectionLost;
+std::uint64_t WrittenSoFar(DeviceLink& link) {
+    return link.SendTally().written + link.Sender().Current().written;
+}
+
+// Waits for the transfer to drain (or stops it) and reads the outcome from its reports.
+SendOutcome Finish(DeviceLink& link, std::uint64_t total, const EventFd& stop,
+                   const SendProgress& progress, SendOutcome outcome) {
+    while (!link.Sender().WaitIdle(kProgressSliceMs)) {
+        if (stop.IsSignalled()) {
+            link.Sender().Stop();
+            break;
+        }
+        if (progress) progress(WrittenSoFar(link), total);
+    }
+    const DeviceLink::Tally tally = link.SendTally();
+    outcome.sent = tally.written;
+    if (progress) progress(outcome.sent, total);
+    if (outcome.end != SendOutcome::End::Complete) return outcome;
+    if (stop.IsSignalled()) {
+        outcome.end = SendOutcome::End::Stopped;
+    } else if (tally.cutShort) {
+        switch (tally.end) {
+            case TransferEnd::FileShrank:
+                outcome.end = SendOutcome::End::SourceFailed;
+                outcome.reason = "the file became shorter while it was sent";
+                break;
+            case TransferEnd::FileReadFailed:
+                outcome.end = SendOutcome::End::SourceFailed;
+                outcome.reason = "the file could not be read";
+                break;
+            case TransferEnd::Stopped:
+                outcome.end = SendOutcome::End::Stopped;
+                break;
+            case TransferEnd::Drained:
+            case TransferEnd::DeviceLost:
+                outcome.end = SendOutcome::End::ConnectionLost;
+                break;
+        }
+    }
+    return outcome;
+}
+
+SendOutcome::End FromQueueResult(Transfer::Result result) {
+    return result == Transfer::Result::NoDevice ? SendOutcome::End::ConnectionLost
+                                                : SendOutcome::End::Complete;
+}
+
+// Queues `block`, waiting while the transfer has no room. False when the block cannot go.
+bool QueueWhenRoom(DeviceLink& link, const std::string& block, const EventFd& stop,
+                   const SendProgress& progress, SendOutcome* outcome) {
+    for (;;) {
+        const Transfer::Result result = link.QueueBytes(block);
+        if (result != Transfer::Result::Full) {
+            outcome->end = FromQueueResult(result);
+            return outcome->end == SendOutcome::End::Complete;
+        }
+        pollfd wait{stop.Fd(), POLLIN, 0};
+        if (::poll(&wait, 1, kRoomRetryMs) > 0) {
+            outcome->end = SendOutcome::End::Stopped;
+            return false;
+        }
+        if (progress) progress(WrittenSoFar(link), 0);
+    }
 }
 
 }  // namespace
 
-SendOutcome SendStream(DeviceLink& link, int sourceFd, std::uint64_t total, const EventFd& stop,
+SendOutcome SendFile(DeviceLink& link, const std::string& path, std::uint64_t size,
+                     const EventFd& stop, const SendProgress& progress) {
+    SendOutcome outcome;
+    switch (link.QueueFile(path)) {
+        case Transfer::Result::Queued:
+        case Transfer::Result::Empty:
+        case Transfer::Result::Full:
+            break;
+        case Transfer::Result::NoDevice:
+            outcome.end = SendOutcome::End::ConnectionLost;
+            break;
+        case Transfer::Result::CannotOpen:
+            outcome.end = SendOutcome::End::SourceFailed;
+            outcome.reason = "cannot open it for sending";
+            break;
+    }
+    return Finish(link, size, stop, progress, outcome);
+}
+
+SendOutcome SendStream(DeviceLink& link, int sourceFd, const EventFd& stop,
                        const SendProgress& progress) {
     SendOutcome outcome;
-    std::vector<char> block(kBlockSize);
-    for (;;) {
-        if (stop.IsSignalled()) {
-            outcome.end = SendOutcome::End::Stopped;
-            return outcome;
-        }
-        const ssize_t n = ::read(sourceFd, block.data(), block.size());
+    std::vector<char> buffer(Transfer::kFileBlock);
+    while (!stop.IsSignalled()) {
+        const ssize_t n = ::read(sourceFd, buffer.data(), buffer.size());
         if (n < 0 && errno == EINTR) continue;  // the stop event says whether to go on
         if (n < 0) {
             outcome.end = SendOutcome::End::SourceFailed;
             outcome.reason = std::strerror(errno);
-            return outcome;
+            break;
         }
-        if (n == 0) return outcome;
-        outcome.end = WriteBlock(link, block.data(), static_cast<std::size_t>(n), stop);
-        if (outcome.end != SendOutcome::End::Complete) return outcome;
-        outcome.sent += static_cast<std::uint64_t>(n);
-        if (progress) progress(outcome.sent, std::max(total, outcome.sent));
+        if (n == 0) break;
+        const std::string block(buffer.data(), static_cast<std::size_t>(n));
+        if (!QueueWhenRoom(link, block, stop, progress, &outcome)) break;
+        if (progress) progress(WrittenSoFar(link), 0);
     }
+    return Finish(link, 0, stop, progress, outcome);
 }
 
 SendOutcome SendBytes(DeviceLink& link, const std::string& bytes, const EventFd& stop,
                       const SendProgress& progress) {
     SendOutcome outcome;
-    for (std::size_t done = 0; done < bytes.size();) {
-        const std::size_t length = std::min(kBlockSize, bytes.size() - done);
-        outcome.end = WriteBlock(link, bytes.data() + done, length, stop);
-        if (outcome.end != SendOutcome::End::Complete) return outcome;
-        done += length;
-        outcome.sent = done;
-        if (progress) progress(outcome.sent, bytes.size());
-    }
-    return outcome;
+    outcome.end = FromQueueResult(link.QueueBytes(bytes));
+    return Finish(link, bytes.size(), stop, progress, outcome);
 }
 
 }  // namespace velkaro::cli

@@ -22,7 +22,6 @@ struct CParallelPort::OpenNodes {
 CParallelPort::CParallelPort() : m_pNodes(std::make_shared<OpenNodes>()) {}
 
 CParallelPort::~CParallelPort() {
-    m_Writer.Cancel();  // what has not been sent yet is dropped
     m_hPort.reset();
 }
 
@@ -64,13 +63,14 @@ bool CParallelPort::Open(int port) {
         nodes.byPath[path] = node;
     }
     m_hPort = std::move(node);
+    m_Writer.SetOwner(m_pOwner, ++m_nConnection);
     return true;
 }
 
 bool CParallelPort::Write(const char* data, std::size_t length) {
     if (!IsOpen()) return false;
-    if (length > 0 && data) m_Writer.Enqueue(m_hPort, std::string(data, length));
-    return true;
+    if (length == 0 || !data) return true;
+    return SendBytes(std::string(data, length)) == Transfer::Result::Queued;
 }
 
 void CParallelPort::Close() {

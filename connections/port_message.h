@@ -13,7 +13,14 @@ enum PortMessageType : int {
     WM_SOCKET_DATA = 1325,
     WM_SOCKET_CLOSED = 1326,
     WM_UPDATE_DONE = 1425,
+    // A send's progress, its end, and a device that went away while the port was open.
+    WM_TRANSFER_PROGRESS = 1500,
+    WM_TRANSFER_DONE = 1501,
+    WM_DEVICE_LOST = 1502,
 };
+
+// How a transfer ended (WM_TRANSFER_DONE); WM_DEVICE_LOST carries DeviceLost.
+enum class TransferEnd : int { Drained = 0, Stopped, FileShrank, FileReadFailed, DeviceLost };
 
 struct PortMessage {
     int type = 0;
@@ -21,6 +28,10 @@ struct PortMessage {
     // Which connection of the sending port the message belongs to (counts up from 1 with
     // every open), so the owner can tell a stale notice from the current connection's.
     std::uint64_t connection = 0;
+    // Transfer reports: bytes written to the device and bytes queued since the transfer began.
+    std::uint64_t written = 0;
+    std::uint64_t queued = 0;
+    TransferEnd end = TransferEnd::Drained;
 };
 
 class EventFd;

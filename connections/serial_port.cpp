@@ -16,7 +16,6 @@ namespace velkaro {
 CASYNSerialPort::~CASYNSerialPort() {
     m_Reader.Stop();
     m_Reader.Join();
-    m_Writer.Cancel();
 }
 
 bool CASYNSerialPort::Open(IPortOwner* owner, int port, int baudRate, int parity, int dataBits,
@@ -34,11 +33,12 @@ bool CASYNSerialPort::Open(IPortOwner* owner, int port, int baudRate, int parity
     ApplyLineSettings(fd.Get(), SerialLineSettings{baudRate, parity, dataBits, stopBits});
     m_hComm = std::make_shared<UniqueFd>(std::move(fd));
     ++m_nConnection;
+    m_Writer.SetOwner(owner, m_nConnection);
     return true;
 }
 
 void CASYNSerialPort::CloseDevice() {
-    m_Writer.Cancel();  // closing a port abandons what it had not sent yet
+    m_Writer.Stop();  // the window asks before it closes a port with bytes still queued
     if (m_hComm) {
         m_hComm.reset();
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -63,12 +63,12 @@ void CASYNSerialPort::StopReader() {
 
 bool CASYNSerialPort::Write(const char* data, std::size_t length) {
     if (!IsOpen()) return false;
-    if (length > 0 && data) m_Writer.Enqueue(m_hComm, std::string(data, length));
-    return true;
+    if (length == 0 || !data) return true;
+    return SendBytes(std::string(data, length)) == Transfer::Result::Queued;
 }
 
 void CASYNSerialPort::Purge() {
-    m_Writer.Cancel();
+    m_Writer.Stop();
     if (IsOpen()) ::tcflush(m_hComm->Get(), TCIOFLUSH);
 }
 
@@ -105,6 +105,7 @@ void CASYNSerialPort::ReadLoop(int fd, const EventFd& stop, std::uint64_t connec
             break;
         }
         if (filled > 0) Deliver(std::string(buffer, filled), connection);
+        if (deviceGone) m_Writer.DeviceLost();  // reports what could not be delivered
         if (deviceGone || stopped) return;
     }
 }

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "connections/port_message.h"
-#include "platform/block_writer.h"
+#include "connections/transfer.h"
 #include "platform/unique_fd.h"
 #include "platform/worker_thread.h"
 
@@ -42,15 +42,20 @@ class CASYNSerialPort {
     bool StartReader();
     // Tells the reader to end and returns at once; the device stays open.
     void StopReader();
-    // Queues a copy of the block; it drains in the background. False when no device is open.
+    // Queues a copy of the block; it drains in the background. False when no device is open
+    // or the queue has no room for it.
     bool Write(const char* data, std::size_t length);
+    // Queues a block or streams a file; see Transfer.
+    Transfer::Result SendBytes(std::string bytes) {
+        return m_Writer.QueueBytes(m_hComm, std::move(bytes));
+    }
+    Transfer::Result SendFile(const std::string& path) { return m_Writer.QueueFile(m_hComm, path); }
+    Transfer& Sender() { return m_Writer; }
 
     // Line silence that ends a read block once at least one byte has arrived.
     void SetReadIntervalTimeout(int milliseconds) { m_nReadIntervalMs = milliseconds; }
-    // Drops whatever is queued in either direction.
+    // Drops whatever is queued in either direction (a running transfer ends as stopped).
     void Purge();
-    // Waits up to `timeoutMs` for every queued write to reach the device; true when it has.
-    bool WaitIdle(int timeoutMs) { return m_Writer.WaitIdle(timeoutMs); }
 
     bool IsOpen() const { return m_hComm && m_hComm->Valid(); }
     bool ReaderAlive() const { return m_Reader.Alive(); }
@@ -70,7 +75,7 @@ class CASYNSerialPort {
     int m_nReadIntervalMs = kDefaultReadIntervalMs;
     std::uint64_t m_nConnection = 0;
     std::string m_strDeviceFolder = "/dev";
-    BlockWriter m_Writer;
+    Transfer m_Writer;
     WorkerThread m_Reader;  // declared last: it stops before anything it uses is destroyed
 };
 

@@ -44,6 +44,7 @@ bool CSocketComm::Connect(IPortOwner* owner, const char* address, const char* po
     }
     m_hSocket = std::make_shared<UniqueFd>(std::move(fd));
     ++m_nConnection;
+    m_Writer.SetOwner(owner, m_nConnection);
     return true;
 }
 
@@ -61,7 +62,7 @@ void CSocketComm::Close() {
     // The reader is joined before the socket closes, so it never sees its own shutdown.
     m_Reader.Stop();
     m_Reader.Join();
-    m_Writer.Cancel();  // afterwards nothing else holds the socket
+    m_Writer.Stop();  // afterwards nothing else holds the socket
     if (m_hSocket) {
         if (m_hSocket->Valid()) ::shutdown(m_hSocket->Get(), SHUT_RDWR);
         m_hSocket.reset();
@@ -70,12 +71,9 @@ void CSocketComm::Close() {
 
 int CSocketComm::Send(const char* data, int length) {
     if (!IsOpen() || !data || length < 0) return -1;
-    // Copied in pieces so the writer starts on the first while the rest is still being copied.
-    constexpr std::size_t kPiece = 1 << 20;
-    const auto total = static_cast<std::size_t>(length);
-    for (std::size_t done = 0; done < total; done += kPiece)
-        m_Writer.Enqueue(m_hSocket, std::string(data + done, std::min(kPiece, total - done)));
-    return length;
+    if (length == 0) return 0;
+    const Transfer::Result result = SendBytes(std::string(data, static_cast<std::size_t>(length)));
+    return result == Transfer::Result::Queued ? length : -1;
 }
 
 int CSocketComm::Receive(char* buffer) {
@@ -124,7 +122,9 @@ void CSocketComm::ReadLoop(int fd, const EventFd& stop, std::uint64_t connection
         }
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) continue;
         // A peer closing just as we are stopped is our own close: no notice for it.
-        if (!stop.IsSignalled()) Post(WM_SOCKET_CLOSED, std::string(), connection);
+        if (stop.IsSignalled()) return;
+        m_Writer.DeviceLost();  // reports what could not be delivered
+        Post(WM_SOCKET_CLOSED, std::string(), connection);
         return;
     }
 }

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "connections/port_message.h"
-#include "platform/block_writer.h"
+#include "connections/transfer.h"
 #include "platform/event_fd.h"
 #include "platform/unique_fd.h"
 #include "platform/worker_thread.h"
@@ -38,12 +38,18 @@ class CSocketComm {
     // Queues a copy of the block; it drains in the background in order. Returns `length` when
     // queued (0 for length 0), -1 with no socket, a null pointer or a negative length.
     int Send(const char* data, int length);
+    // Queues a block or streams a file with sendfile; see Transfer.
+    Transfer::Result SendBytes(std::string bytes) {
+        return m_Writer.QueueBytes(m_hSocket, std::move(bytes));
+    }
+    Transfer::Result SendFile(const std::string& path) {
+        return m_Writer.QueueFile(m_hSocket, path);
+    }
+    Transfer& Sender() { return m_Writer; }
     // One non-blocking recv of at most kReceiveSize bytes into `buffer` (room for
     // kReceiveSize + 1; the bytes are followed by a '\0'). Returns the count, or -1 with no
     // socket, a null buffer, nothing to read, the peer closed, or an error.
     int Receive(char* buffer);
-    // Waits up to `timeoutMs` for every queued send to reach the socket; true when it has.
-    bool WaitIdle(int timeoutMs) { return m_Writer.WaitIdle(timeoutMs); }
 
     // The first IPv4 address of an interface that is up and not loopback, "127.0.0.1" if none.
     static void GetLocalAddress(std::string& text);
@@ -61,7 +67,7 @@ class CSocketComm {
     IPortOwner* m_pOwner = nullptr;
     std::uint64_t m_nConnection = 0;
     EventFd m_ConnectStop;  // never signalled: a connect ends by success, error or its timeout
-    BlockWriter m_Writer{BlockWriter::Mode::Socket};
+    Transfer m_Writer{Transfer::Kind::Socket};
     WorkerThread m_Reader;  // declared last: it stops before anything it uses is destroyed
 };
 

@@ -29,7 +29,6 @@ bool HungUp(int fd) {
 CUSBPort::~CUSBPort() {
     m_Reader.Stop();
     m_Reader.Join();
-    m_Writer.Cancel();
     m_hDevice.reset();
 }
 
@@ -45,11 +44,12 @@ bool CUSBPort::Open(IPortOwner* owner, const std::string& devicePath) {
     if (!fd) return false;
     m_hDevice = std::make_shared<UniqueFd>(std::move(fd));
     ++m_nConnection;
+    m_Writer.SetOwner(owner, m_nConnection);
     return true;
 }
 
 void CUSBPort::CloseDevice() {
-    m_Writer.Cancel();  // a new connection does not send what the old one had queued
+    m_Writer.Stop();  // the window asks before it drops what the old connection had queued
     if (m_hDevice) {
         m_hDevice.reset();
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -63,8 +63,10 @@ bool CUSBPort::StartReader() {
     const int fd = m_hDevice->Get();  // stays open until the reader has been joined
     IPortOwner* owner = m_pOwner;
     const std::uint64_t connection = m_nConnection;
-    return m_Reader.Start(
-        [fd, owner, connection](const EventFd& stop) { ReadLoop(fd, stop, owner, connection); });
+    Transfer* writer = &m_Writer;
+    return m_Reader.Start([fd, owner, connection, writer](const EventFd& stop) {
+        ReadLoop(fd, stop, owner, connection, writer);
+    });
 }
 
 void CUSBPort::StopReader() {
@@ -74,13 +76,13 @@ void CUSBPort::StopReader() {
 bool CUSBPort::Write(const char* data, std::size_t length) {
     if (!IsOpen()) return false;
     if (length == 0 || !data) return true;
-    m_Writer.Enqueue(m_hDevice, std::string(data, length));
-    return m_Writer.WaitIdle(kWriteWaitMs);
+    return SendBytes(std::string(data, length)) == Transfer::Result::Queued;
 }
 
 // One message per read that brings bytes. A printer that is unplugged makes reads fail (EIO,
 // ENODEV, ...) or leaves a node that reports a hang-up and reads nothing: the reader ends.
-void CUSBPort::ReadLoop(int fd, const EventFd& stop, IPortOwner* owner, std::uint64_t connection) {
+void CUSBPort::ReadLoop(int fd, const EventFd& stop, IPortOwner* owner, std::uint64_t connection,
+                        Transfer* writer) {
     char buffer[kReadBufferSize];
     for (;;) {
         if (owner && !owner->WaitForRoom(stop)) return;
@@ -94,7 +96,10 @@ void CUSBPort::ReadLoop(int fd, const EventFd& stop, IPortOwner* owner, std::uin
         }
         if (n < 0 && errno == EINTR) continue;
         const bool nothing = n == 0 || errno == EAGAIN || errno == EWOULDBLOCK;
-        if (!nothing || HungUp(fd)) return;
+        if (!nothing || HungUp(fd)) {
+            writer->DeviceLost();  // reports what could not be delivered
+            return;
+        }
     }
 }
 

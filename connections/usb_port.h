@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "connections/port_message.h"
+#include "connections/transfer.h"
 #include "connections/usb_device.h"
-#include "platform/block_writer.h"
 #include "platform/unique_fd.h"
 #include "platform/worker_thread.h"
 
@@ -20,7 +20,6 @@ namespace velkaro {
 class CUSBPort {
   public:
     static constexpr std::size_t kReadBufferSize = 512;
-    static constexpr int kWriteWaitMs = 1000;
 
     CUSBPort() = default;
     ~CUSBPort();
@@ -42,12 +41,18 @@ class CUSBPort {
     bool StartReader();
     // Tells the reader to end and returns at once; the device stays open.
     void StopReader();
-    // Queues a copy of the block behind earlier ones, then waits up to kWriteWaitMs for
-    // everything queued to reach the device. True when it has; false when it has not (it keeps
-    // draining) or when no device is open. An empty block is true at once.
+    // Queues a copy of the block behind earlier ones and returns at once; it drains in the
+    // background. False when no device is open or the queue has no room for it. An empty block
+    // is true at once.
     bool Write(const char* data, std::size_t length);
-    // Waits up to `timeoutMs` for every queued write to reach the device; true when it has.
-    bool WaitIdle(int timeoutMs) { return m_Writer.WaitIdle(timeoutMs); }
+    // Queues a block or streams a file; see Transfer.
+    Transfer::Result SendBytes(std::string bytes) {
+        return m_Writer.QueueBytes(m_hDevice, std::move(bytes));
+    }
+    Transfer::Result SendFile(const std::string& path) {
+        return m_Writer.QueueFile(m_hDevice, path);
+    }
+    Transfer& Sender() { return m_Writer; }
 
     bool IsOpen() const { return m_hDevice && m_hDevice->Valid(); }
     bool ReaderAlive() const { return m_Reader.Alive(); }
@@ -56,14 +61,15 @@ class CUSBPort {
     const std::string& DevicePath() const { return m_strDevicePath; }
 
   private:
-    static void ReadLoop(int fd, const EventFd& stop, IPortOwner* owner, std::uint64_t connection);
+    static void ReadLoop(int fd, const EventFd& stop, IPortOwner* owner, std::uint64_t connection,
+                         Transfer* writer);
     void CloseDevice();
 
     std::shared_ptr<UniqueFd> m_hDevice;
     IPortOwner* m_pOwner = nullptr;
     std::string m_strDevicePath;
     std::uint64_t m_nConnection = 0;
-    BlockWriter m_Writer;
+    Transfer m_Writer;
     WorkerThread m_Reader;  // declared last: it stops before anything it uses is destroyed
 };
 

@@ -1,7 +1,12 @@
 // `send` as a real process: every byte arrives, in order, over the network and a serial line.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
+#include <chrono>
+#include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "cli_test_util.h"
 #include "support/pty_pair.h"
@@ -62,6 +67,52 @@ TEST(CliSend, FileOverASerialLine) {
     const ProcessResult result = cli.Finish();
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_TRUE(received == data) << received.size() << " of " << data.size() << " bytes";
+}
+
+TEST(CliSend, FileOverTheNetwork) {
+    TempDir folder;
+    const std::string data = MixedBytes(5 * 1024 * 1024 + 3, 5);
+    const std::string file = (folder.Path() / "labels.zpl").string();
+    std::ofstream(file, std::ios::binary) << data;
+    std::string received;
+    ProcessResult result;
+    {
+        LoopbackPrinter printer([&](int fd) { received = ReadToEnd(fd); });
+        result = RunCli({"send", printer.Device(), file});
+    }
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_TRUE(received == data) << received.size() << " of " << data.size() << " bytes";
+}
+
+TEST(CliSend, CtrlCStopsAndReportsExactlyWhatThePrinterGot) {
+    TempDir folder;
+    const std::string file = (folder.Path() / "big.bin").string();
+    std::ofstream(file).close();
+    std::filesystem::resize_file(file, 256u << 20);  // sparse: nothing to write
+    LoopbackListener listener;
+    ChildProcess cli(kCli, {"send", "tcp:127.0.0.1:" + listener.Port(), file});
+    const UniqueFd printer = listener.Accept(30000);
+    ASSERT_TRUE(printer);
+    const std::string first = ReadFrom(printer.Get(), 1 << 20, 30000);  // then it stops reading
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    cli.Signal(SIGINT);
+    ASSERT_TRUE(cli.WaitForError("stopped after"));
+    const std::string rest = ReadFrom(printer.Get(), std::string::npos, 60000);
+    const ProcessResult result = cli.Finish();
+    EXPECT_EQ(result.exitCode, 1);
+    const std::string reported = std::to_string(first.size() + rest.size());
+    EXPECT_NE(result.err.find("stopped after " + reported + " of 268435456 bytes"),
+              std::string::npos)
+        << result.err;
+}
+
+TEST(CliSend, PrinterHangingUpMidSendIsAConnectionError) {
+    LoopbackPrinter printer([](int fd) { ReadFrom(fd, 1 << 20, 30000); });  // then closes
+    const std::string data(64u << 20, 'x');
+    const ProcessResult result = RunCli({"send", printer.Device(), "-"}, data);
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_NE(result.err.find(printer.Device() + ": connection lost after"), std::string::npos)
+        << result.err;
 }
 
 TEST(CliSend, ErrorsNameTheDeviceAndTheReason) {

@@ -246,10 +246,16 @@ TEST_F(SocketCommTest, SendAfterThePeerClosedDoesNotRaiseSigpipe) {
     ASSERT_TRUE(peer);
     peer.Reset();
     const std::string block = Pattern(100000);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(comm_.Send(block.data(), static_cast<int>(block.size())), 100000);
-        std::this_thread::sleep_for(50ms);  // the first send draws a reset, later ones EPIPE
+    // The first send draws a reset, a later one EPIPE: the connection is reported lost, once,
+    // and later sends are refused instead of vanishing.
+    EXPECT_EQ(comm_.Send(block.data(), static_cast<int>(block.size())), 100000);
+    for (int i = 0; i < 100 && Count(owner_.Messages(), WM_DEVICE_LOST) == 0; ++i) {
+        std::this_thread::sleep_for(50ms);
+        comm_.Send(block.data(), static_cast<int>(block.size()));
     }
+    ASSERT_EQ(Count(owner_.Messages(), WM_DEVICE_LOST), 1u);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(comm_.Send(block.data(), 100000), -1);
+    EXPECT_EQ(Count(owner_.Messages(), WM_DEVICE_LOST), 1u);
     EXPECT_TRUE(comm_.IsOpen()) << "still ours to close";
     comm_.Close();
     EXPECT_FALSE(comm_.IsOpen());

@@ -126,18 +126,16 @@ TEST_F(UsbPortTest, ReopenWhileDataFlowsStartsANewConnection) {
         EXPECT_EQ(messages[i].connection, first + 1) << "the old reader has ended for good";
 }
 
-TEST_F(UsbPortTest, ASlowPrinterTimesTheWriteOutButEverythingStillArrivesInOrder) {
+TEST_F(UsbPortTest, ASlowPrinterNeverHoldsTheWriteAndEverythingStillArrivesInOrder) {
     ASSERT_TRUE(Open());
     const std::string block = Pattern(512 * 1024, 3);  // far more than the pty holds
     const auto start = Clock::now();
-    EXPECT_FALSE(port_.Write(block.data(), block.size()));
-    const auto waited = Clock::now() - start;
-    EXPECT_GE(waited, 950ms);
-    EXPECT_LT(waited, 1500ms);
+    EXPECT_TRUE(port_.Write(block.data(), block.size()));
+    EXPECT_TRUE(port_.Write("END", 3)) << "queued behind the first block";
+    EXPECT_LT(Clock::now() - start, 500ms) << "a write never waits for the printer";
 
     std::string received;
-    std::thread printer([&] { received = pty_.Receive(block.size() + 3); });
-    EXPECT_TRUE(port_.Write("END", 3)) << "queued behind the first block, drained in time";
+    std::thread printer([&] { received = pty_.Receive(block.size() + 3, 20000); });
     printer.join();
     EXPECT_EQ(received.size(), block.size() + 3);
     EXPECT_TRUE(received == block + "END");
@@ -159,7 +157,7 @@ TEST_F(UsbPortTest, StopReaderLeavesTheNodeOpenAndDestructionIsPrompt) {
     port->StopReader();
     EXPECT_TRUE(port->IsOpen());
     const std::string block = Pattern(512 * 1024, 4);
-    EXPECT_FALSE(port->Write(block.data(), block.size()));
+    EXPECT_TRUE(port->Write(block.data(), block.size()));
     const auto start = Clock::now();
     port.reset();  // a reader to join and a block that cannot drain
     EXPECT_LT(Clock::now() - start, 500ms);
