@@ -29,7 +29,7 @@ TEST(CliListen, HexDumpUntilCtrlC) {
     SendAll(printer.Get(), kReply.substr(0, 20));
     ASSERT_TRUE(cli.WaitForOutput("00000000  02 30"));
     SendAll(printer.Get(), kReply.substr(20));
-    ASSERT_TRUE(cli.WaitForOutput("00000010  "));
+    ASSERT_TRUE(cli.WaitForOutput("00000014  "));
     cli.Signal(SIGINT);
     const ProcessResult result = cli.Finish();
     EXPECT_EQ(result.exitCode, 0) << result.err;
