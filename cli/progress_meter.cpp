@@ -1,5 +1,7 @@
 #include "cli/progress_meter.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -26,14 +28,20 @@ void ProgressMeter::Draw() {
     const double seconds = std::chrono::duration<double>(Clock::now() - m_Start).count();
     const double rate = seconds > 0 ? static_cast<double>(m_nSent) / seconds : 0;
     char line[160];
-    if (m_nTotal > 0)
+    if (m_nTotal > 0) {
+        const double left = static_cast<double>(m_nTotal - std::min(m_nSent, m_nTotal));
+        const long secondsLeft = rate > 0 ? std::lround(left / rate) : -1;
+        char eta[32] = "";
+        if (secondsLeft >= 0)
+            std::snprintf(eta, sizeof eta, "  %ld:%02ld left", secondsLeft / 60, secondsLeft % 60);
         std::snprintf(
-            line, sizeof line, "\rsent %llu / %llu bytes (%3.0f%%)  %.1f KiB/s   ",
+            line, sizeof line, "\rsent %llu / %llu bytes (%3.0f%%)  %.1f KiB/s%s   ",
             static_cast<unsigned long long>(m_nSent), static_cast<unsigned long long>(m_nTotal),
-            100.0 * static_cast<double>(m_nSent) / static_cast<double>(m_nTotal), rate / 1024);
-    else
+            100.0 * static_cast<double>(m_nSent) / static_cast<double>(m_nTotal), rate / 1024, eta);
+    } else {
         std::snprintf(line, sizeof line, "\rsent %llu bytes  %.1f KiB/s   ",
                       static_cast<unsigned long long>(m_nSent), rate / 1024);
+    }
     WriteFully(m_nFd, line);
     m_bDrawn = true;
 }

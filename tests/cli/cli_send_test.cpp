@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <filesystem>
@@ -9,11 +10,15 @@
 #include <thread>
 
 #include "cli_test_util.h"
+#include "support/fake_sysfs.h"
+#include "support/fifo_printer.h"
 #include "support/pty_pair.h"
 #include "support/temp_dir.h"
 
 namespace velkaro::test {
 namespace {
+
+using Environment = std::map<std::string, std::string>;
 
 // Reads what the tool sends until it closes the connection.
 std::string ReadToEnd(int fd) {
@@ -113,6 +118,34 @@ TEST(CliSend, PrinterHangingUpMidSendIsAConnectionError) {
     EXPECT_EQ(result.exitCode, 3);
     EXPECT_NE(result.err.find(printer.Device() + ": connection lost after"), std::string::npos)
         << result.err;
+}
+
+TEST(CliSend, ParallelPortAndTheUsbPrinterAtAPosition) {
+    TempDir dev, sys;
+    const std::string data = MixedBytes(100 * 1024, 3);
+    const Environment env = {{"VELKARO_DEVICE_FOLDER", dev.Str()},
+                             {"VELKARO_SYSFS_ROOT", sys.Str()}};
+    {
+        const std::string node = (dev.Path() / "lp0").string();  // LPT1
+        ASSERT_EQ(::mkfifo(node.c_str(), 0600), 0);
+        FifoPrinter printer(node, 30000);
+        printer.Start();
+        const ProcessResult result = RunCli({"send", "LPT1", "-"}, data, env);
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_TRUE(printer.Received() == data);
+    }
+    PtyPair second;
+    AddFakeUsbPrinter(sys.Path(), dev.Path(), {0, "1-1", "MFG:Zebra;MDL:ZD420;"});
+    FakeUsbPrinter usb{1, "1-2", "MFG:Zebra;MDL:ZT410;", UsbNode::kSymlink, second.SlaveName()};
+    AddFakeUsbPrinter(sys.Path(), dev.Path(), usb);
+    ChildProcess cli(kCli, {"send", "USB:1", "-"}, env);
+    cli.SetInput(data);
+    std::string received;
+    std::thread reader([&] { received = second.Receive(data.size(), 60000); });
+    const ProcessResult result = cli.Finish();
+    reader.join();
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_TRUE(received == data) << received.size() << " of " << data.size() << " bytes";
 }
 
 TEST(CliSend, ErrorsNameTheDeviceAndTheReason) {
