@@ -28,8 +28,9 @@ const char kUsage[] =
     "        9600,N,8,1), LPTn, USB or USB:N (the N-th USB printer of `list`, from 0),\n"
     "        tcp:ADDR[:PORT] (port 9100 unless given).\n"
     "\n"
-    "Exit codes: 0 done (status: ready), 1 not done in full (status: printer fault),\n"
-    "2 no or unreadable reply, 3 connection error, 64 wrong command line.\n"
+    "Exit codes: 0 done (status: ready), 1 not done in full (status: the printer reports a\n"
+    "fault or warning; render: commands not understood), 2 no or unreadable reply,\n"
+    "3 connection error, 64 wrong command line.\n"
     "Device nodes are looked up in /dev and /sys, or in $VELKARO_DEVICE_FOLDER and\n"
     "$VELKARO_SYSFS_ROOT when set.\n";
 

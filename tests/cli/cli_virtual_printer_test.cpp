@@ -23,6 +23,9 @@ struct Connection {
     bool serial;
 };
 const Connection kConnections[] = {{"tcp", false}, {"pty", true}};
+void PrintTo(const Connection& connection, std::ostream* out) {
+    *out << connection.name;
+}
 
 class CliAgainstVirtualPrinter : public ::testing::TestWithParam<Connection> {
   protected:
