@@ -60,7 +60,9 @@ std::string DescribeOpenFailure(const std::string& path, const char* usualGroup)
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) return "no such device " + path;
     if (::access(path.c_str(), R_OK | W_OK) != 0 && errno == EACCES) {
-        const group* owner = ::getgrgid(info.st_gid);
+        // The node's own group when it has one other than root (udev gives serial lines
+        // "dialout" and printers "lp"), else the group such nodes usually belong to.
+        const group* owner = info.st_gid != 0 ? ::getgrgid(info.st_gid) : nullptr;
         const std::string name = owner && owner->gr_name ? owner->gr_name : usualGroup;
         return "permission denied on " + path + " (join the " + name + " group: sudo usermod -aG " +
                name + " $USER, then log in again)";

@@ -1,8 +1,15 @@
-// The command-line tool's readers of DEVICE names and --escapes text.
+// The command-line tool's readers of DEVICE names and --escapes text, and its open errors.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+
+#include "cli/device_link.h"
 #include "cli/device_spec.h"
 #include "cli/escapes.h"
+#include "support/temp_dir.h"
 
 namespace velkaro::cli {
 namespace {
@@ -79,6 +86,18 @@ TEST(CliEscapes, ReadsTheListedEscapesOnly) {
         EXPECT_FALSE(DecodeEscapes(bad, &error)) << bad;
         EXPECT_FALSE(error.empty());
     }
+}
+
+TEST(CliOpenFailure, SaysWhyANodeDidNotOpen) {
+    test::TempDir folder;
+    const std::string node = (folder.Path() / "ttyUSB0").string();
+    EXPECT_EQ(DescribeOpenFailure(node, "dialout"), "no such device " + node);
+    std::ofstream(node).close();
+    ::chmod(node.c_str(), 0);
+    if (::geteuid() == 0) GTEST_SKIP() << "root opens any node: no permission problem to show";
+    const std::string reason = DescribeOpenFailure(node, "dialout");
+    EXPECT_NE(reason.find("permission denied on " + node), std::string::npos) << reason;
+    EXPECT_NE(reason.find("usermod -aG"), std::string::npos) << reason;
 }
 
 }  // namespace
