@@ -113,12 +113,18 @@ TEST_P(CliAgainstVirtualPrinter, ListenHoldsTheLineUntilCtrlC) {
     const std::string device = Start();
     ChildProcess listen(kCli, {"listen", device, "--hex"},
                         {{"VELKARO_DEVICE_FOLDER", folder_.Str()}});
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
     if (GetParam().serial) {
-        // The serial line is held for this program alone: a second opener is told so.
-        const ProcessResult second = Cli({"send", device, "--text", "~HS"});
+        // The serial line is held for this program alone: once listen has it, a second opener
+        // is told so (until then a line end just reaches the printer).
+        ProcessResult second;
+        for (int attempt = 0; attempt < 100 && second.exitCode != 3; ++attempt) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            second = Cli({"send", device, "--text", "\r\n"});  // asks for no reply
+        }
         EXPECT_EQ(second.exitCode, 3);
         EXPECT_NE(second.err.find("COM33"), std::string::npos) << second.err;
+    } else {
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
     }
     listen.Signal(SIGINT);
     const ProcessResult result = listen.Finish();
