@@ -1,6 +1,7 @@
 // velkaro-cli: the printer tools of the Velkaro window for scripts and terminals.
 #include <unistd.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 
@@ -53,5 +54,10 @@ int main(int argc, char** argv) {
         if (!command.empty()) ReportError(command, "unknown command");
         return kExitUsage;
     }
-    return found->second(Arguments(argv + 2, argv + argc));
+    const Arguments args(argv + 2, argv + argc);
+    if (std::find(args.begin(), args.end(), "--help") != args.end()) {
+        WriteFully(STDOUT_FILENO, kUsage);
+        return kExitOk;
+    }
+    return found->second(args);
 }
