@@ -1,0 +1,31 @@
+#include <utility>
+
+#include "cli/commands.h"
+#include "cli/exit_codes.h"
+#include "cli/report.h"
+
+namespace velkaro::cli {
+
+std::unique_ptr<DeviceLink> OpenDevice(const std::string& device, int* exitCode) {
+    std::string error;
+    const auto spec = ParseDeviceSpec(device, &error);
+    if (!spec) {
+        ReportError(device, error);
+        *exitCode = kExitUsage;
+        return nullptr;
+    }
+    auto link = std::make_unique<DeviceLink>(HostFolders::FromEnvironment());
+    if (!link->Open(*spec, &error)) {
+        ReportError(device, error);
+        *exitCode = kExitConnection;
+        return nullptr;
+    }
+    return link;
+}
+
+int UsageError(const std::string& command, const std::string& problem) {
+    ReportError(command, problem + " (see velkaro-cli --help)");
+    return kExitUsage;
+}
+
+}  // namespace velkaro::cli
