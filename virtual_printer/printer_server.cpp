@@ -20,6 +20,9 @@ namespace {
 constexpr std::size_t kReadChunk = 256 * 1024;
 // How long a reply may wait for a peer that does not read before it is dropped (and logged).
 constexpr int kReplyTimeoutMs = 5000;
+// While no program has the serial line open, the master side reads as hung up; it is looked at
+// again this often rather than spun on.
+constexpr int kHungUpLineRetryMs = 50;
 
 std::runtime_error SystemError(const std::string& what) {
     return std::runtime_error(what + ": " + std::strerror(errno));
@@ -74,9 +77,10 @@ PrinterServer::PrinterServer(VirtualPrinter& printer, const ListenAddress& addre
     ::cfmakeraw(&raw);
     if (::openpty(&master, &slave, name, &raw, nullptr) != 0) throw SystemError("openpty");
     ptyMaster_.Reset(master);
-    ptySlave_.Reset(slave);
+    // The slave side is not kept open here: serial ports refuse a line another program holds,
+    // and the line keeps its raw settings and any waiting bytes until a client opens it.
+    ::close(slave);
     ::fcntl(master, F_SETFD, FD_CLOEXEC);
-    ::fcntl(slave, F_SETFD, FD_CLOEXEC);
     ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
     ptyName_ = name;
     std::error_code error;
@@ -99,8 +103,10 @@ void PrinterServer::Run() {
         pollfd fds[3] = {{stop_.Fd(), POLLIN, 0},
                          {client_ ? client_.Get() : listener_.Get(), POLLIN, 0},
                          {ptyMaster_.Get(), POLLIN, 0}};
-        const nfds_t count = ptyMaster_ ? 3 : 2;
-        if (::poll(fds, count, -1) < 0) {
+        const nfds_t count = ptyMaster_ && !ptyHungUp_ ? 3 : 2;
+        const int timeout = ptyMaster_ && ptyHungUp_ ? kHungUpLineRetryMs : -1;
+        ptyHungUp_ = false;
+        if (::poll(fds, count, timeout) < 0) {
             if (errno == EINTR) continue;
             throw SystemError("poll");
         }
@@ -112,7 +118,7 @@ void PrinterServer::Run() {
                 DropClient();
             }
         }
-        if (count == 3 && fds[2].revents) Serve(ptyMaster_.Get(), *serial_);
+        if (count == 3 && fds[2].revents) ptyHungUp_ = !Serve(ptyMaster_.Get(), *serial_);
     }
     const std::size_t unfinished = network_.Pending() + (serial_ ? serial_->Pending() : 0);
     if (unfinished > 0)

@@ -54,7 +54,7 @@ class PrinterServer {
     std::uint16_t port_ = 0;
     VirtualPrinter::Input network_;
     UniqueFd ptyMaster_;
-    UniqueFd ptySlave_;  // held open so the master never sees a hang-up between clients
+    bool ptyHungUp_ = false;  // no program has the serial line open at the moment
     std::string ptyName_;
     std::filesystem::path ptyLink_;
     std::unique_ptr<VirtualPrinter::Input> serial_;

@@ -42,6 +42,7 @@ TEST(CliListen, TimestampedTextFromASerialLineUntilTheLineCloses) {
     TempDir folder;
     PtyPair pty;
     pty.LinkAs(folder.Path(), "ttyS0");  // COM1
+    pty.CloseSlave();  // the tool refuses a serial line another program holds open
     ChildProcess cli(kCli, {"listen", "COM1", "--timestamps"},
                      {{"VELKARO_DEVICE_FOLDER", folder.Str()}});
     pty.Send("OK\r\n");

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <stdexcept>
@@ -67,6 +68,11 @@ class PtyPair {
             if (::poll(&p, 1, static_cast<int>(left.count())) <= 0) break;
             char buffer[4096];
             const ssize_t n = ::read(master_.Get(), buffer, sizeof buffer);
+            if (n < 0 && errno == EIO && !slave_) {
+                // Nobody has the slave side open yet (another process is about to).
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                continue;
+            }
             if (n <= 0) break;
             got.append(buffer, static_cast<std::size_t>(n));
         }
