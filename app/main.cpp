@@ -1,10 +1,13 @@
 #include <clocale>
 #include <cstdio>
 
+#include "app/command_line.h"
 #include "app/velkaro_app.h"
 
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");  // the locale's character set is the printer's text encoding
+    const velkaro::CommandLineRequest request = velkaro::ReadCommandLine(argc, argv);
+    if (request.exitNow) return velkaro::PrintCommandLineText(request);
     const QString reason = velkaro::MissingDisplayReason();
     if (!reason.isEmpty()) {
         std::fprintf(stderr, "%s\n", reason.toLocal8Bit().constData());
