@@ -2,10 +2,11 @@
 
 #include <QFontDatabase>
 
-#include "window_services/ui_services.h"
+#include "app/remembered_settings.h"
 #include "app/velkaro_dlg.h"
 #include "support/program_strings.h"
 #include "widgets/hyperlink.h"
+#include "window_services/ui_services.h"
 
 namespace velkaro {
 
@@ -20,8 +21,14 @@ int CVelkaroApp::InitInstance() {
     DialogEnvironment environment;
     environment.updateUrl = QString::fromUtf8(kUpdateUrl);
     CVelkaroDlg dialog(ui, environment);
+    const std::unique_ptr<QSettings> settingsFile = RememberedSettings::OpenUserSettings();
+    RememberedSettings remembered(*settingsFile);
+    RememberReceiveOptions(remembered);
+    remembered.Restore(dialog, environment);
     dialog.show();
-    return exec();
+    const int result = exec();
+    remembered.Save(dialog);
+    return result;
 }
 
 QString MissingDisplayReason() {
