@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "app/ui_language.h"
 #include "support/program_strings.h"
 
 namespace velkaro {
@@ -32,8 +33,9 @@ void AddQtWindowOptions(QCommandLineParser& parser) {
     }
 }
 
-CommandLineRequest ExitWith(int code, const QString& text) {
+CommandLineRequest ExitWith(int code, const QString& text, const CommandLineOptions& options = {}) {
     CommandLineRequest request;
+    request.options = options;
     request.exitNow = true;
     request.exitCode = code;
     request.text = text;
@@ -59,13 +61,13 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments) {
     AddQtWindowOptions(parser);
 
     if (!parser.parse(arguments)) return ExitWith(2, parser.errorText());
-    if (parser.isSet(help)) return ExitWith(0, parser.helpText());
-    if (parser.isSet(version))
-        return ExitWith(0, QStringLiteral("Velkaro %1\n").arg(QString::fromUtf8(kProgramVersion)));
-
     CommandLineRequest request;
+    request.options.language = parser.value(lang);
+    if (parser.isSet(help)) return ExitWith(0, parser.helpText(), request.options);
+    if (parser.isSet(version))
+        return ExitWith(0, QStringLiteral("Velkaro %1\n").arg(QString::fromUtf8(kProgramVersion)),
+                        request.options);
     if (parser.isSet(lang)) {
-        request.options.language = parser.value(lang);
         if (request.options.language != QLatin1String("zh") &&
             request.options.language != QLatin1String("en"))
             return ExitWith(2, Tr(QT_TRANSLATE_NOOP("velkaro::CommandLine",
@@ -80,7 +82,12 @@ CommandLineRequest ReadCommandLine(int& argc, char** argv) {
     if (!QCoreApplication::instance()) shortLived.emplace(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Velkaro"));
     QCoreApplication::setApplicationVersion(QString::fromUtf8(kProgramVersion));
-    return ParseCommandLine(QCoreApplication::arguments());
+    const QStringList arguments = QCoreApplication::arguments();
+    const CommandLineRequest request = ParseCommandLine(arguments);
+    if (!request.exitNow || !shortLived) return request;
+    // What is printed is in the language the window would have.
+    InstallUiLanguage(*shortLived, ChooseUiLanguage(request.options.language));
+    return ParseCommandLine(arguments);
 }
 
 int PrintCommandLineText(const CommandLineRequest& request) {

@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "app/command_line.h"
+#include "app/ui_language.h"
 #include "app/velkaro_app.h"
 
 int main(int argc, char** argv) {
@@ -14,5 +15,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     velkaro::CVelkaroApp app(argc, argv);
+    velkaro::InstallUiLanguage(app, velkaro::ChooseUiLanguage(request.options.language));
     return app.InitInstance();
 }

@@ -4,10 +4,10 @@
 #include <climits>
 
 #include "app/locale_text.h"
-#include "window_services/ui_services.h"
 #include "app/velkaro_dlg.h"
 #include "platform/device_names.h"
 #include "platform/file_reader.h"
+#include "window_services/ui_services.h"
 
 namespace velkaro {
 
@@ -15,7 +15,7 @@ void CVelkaroDlg::OnBnClickedSendData() {
     UpdateData(true);
     if (!m_bPortOpen) return;
     if (m_strSendData.isEmpty()) {
-        m_ui.MessageBox(this, QStringLiteral("无数据可发送！"), IUiServices::Icon::Exclamation);
+        m_ui.MessageBox(this, tr("无数据可发送！"), IUiServices::Icon::Exclamation);
         return;
     }
     // A line break typed with Enter goes out as CR LF; nothing else is added or interpreted.
@@ -28,7 +28,7 @@ void CVelkaroDlg::OnBnClickedSendData() {
 void CVelkaroDlg::OnBnClickedSendFile() {
     UpdateData(true);
     if (!m_bPortOpen) {
-        ShowError(QStringLiteral("端口未打开！"));
+        ShowError(tr("端口未打开！"));
         return;
     }
     const QString path = m_ui.GetOpenFileName(this);
@@ -38,13 +38,13 @@ void CVelkaroDlg::OnBnClickedSendFile() {
         case FileReadResult::Ok:
             break;
         case FileReadResult::CannotOpen:
-            ShowError(QStringLiteral("文件打开失败！"));
+            ShowError(tr("文件打开失败！"));
             return;
         case FileReadResult::TooLarge:
-            ShowError(QStringLiteral("文件太大，无法发送！没有发送任何数据。"));
+            ShowError(tr("文件太大，无法发送！没有发送任何数据。"));
             return;
         case FileReadResult::ReadFailed:
-            ShowError(QStringLiteral("文件读取失败！没有发送任何数据。"));
+            ShowError(tr("文件读取失败！没有发送任何数据。"));
             return;
     }
     SendBlock(content.data(), content.size());
@@ -63,7 +63,7 @@ void CVelkaroDlg::SendBlock(const char* data, std::size_t length) {
 
 void CVelkaroDlg::SendParallel(const char* data, std::size_t length) {
     if (!m_ParallelPort.Open(PortNumberFromName(m_strLptPort.toStdString(), "LPT"))) {
-        ShowError(QStringLiteral("端口打开失败"));
+        ShowError(tr("端口打开失败"));
         m_bPortOpen = 0;
         UpdateStatus();
         return;

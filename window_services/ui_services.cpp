@@ -1,5 +1,6 @@
 #include "window_services/ui_services.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
@@ -10,7 +11,8 @@ namespace velkaro {
 
 void QtUiServices::MessageBox(QWidget* owner, const QString& text, Icon icon) {
     QMessageBox box(icon == Icon::Error ? QMessageBox::Critical : QMessageBox::Warning,
-                    QString::fromUtf8(kMessageCaption), text, QMessageBox::Ok, owner);
+                    QCoreApplication::translate("velkaro::QtUiServices", kMessageCaption), text,
+                    QMessageBox::Ok, owner);
     box.exec();
 }
 
