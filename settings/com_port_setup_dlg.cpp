@@ -97,12 +97,10 @@ QString CComPortSetupDlg::DeviceNote() const {
     const QString name = Combo(this, IDC_PORT)->currentText();
     const std::string path =
         SerialDevicePath(PortNumberFromName(name.toStdString(), "COM"), m_strDeviceFolder);
-    if (path.empty()) return QStringLiteral("%1 没有对应的设备").arg(name);
+    if (path.empty()) return tr("%1 没有对应的设备").arg(name);
     std::error_code error;
     const bool present = std::filesystem::exists(path, error);
-    return QStringLiteral("%1（%2）")
-        .arg(QString::fromStdString(path),
-             present ? QStringLiteral("存在") : QStringLiteral("不存在"));
+    return tr("%1（%2）").arg(QString::fromStdString(path), present ? tr("存在") : tr("不存在"));
 }
 
 void CComPortSetupDlg::ShowDeviceNote() {

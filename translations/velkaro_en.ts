@@ -137,6 +137,25 @@
     </message>
 </context>
 <context>
+    <name>velkaro::CComPortSetupDlg</name>
+    <message>
+        <source>%1 没有对应的设备</source>
+        <translation>%1 has no device</translation>
+    </message>
+    <message>
+        <source>%1（%2）</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>存在</source>
+        <translation>present</translation>
+    </message>
+    <message>
+        <source>不存在</source>
+        <translation>missing</translation>
+    </message>
+</context>
+<context>
     <name>velkaro::CIPAddressCtrl</name>
     <message>
         <source>IP 地址第 %1 段</source>
