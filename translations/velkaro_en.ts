@@ -69,7 +69,7 @@
     </message>
     <message>
         <source>波特率</source>
-        <translation>Baud rate</translation>
+        <translation>Baud</translation>
     </message>
     <message>
         <source>校验位</source>
@@ -77,11 +77,11 @@
     </message>
     <message>
         <source>数据位</source>
-        <translation>Data bits</translation>
+        <translation>Data</translation>
     </message>
     <message>
         <source>停止位</source>
-        <translation>Stop bits</translation>
+        <translation>Stop</translation>
     </message>
     <message>
         <source>确定</source>
