@@ -13,6 +13,7 @@ namespace velkaro {
 CVelkaroApp::CVelkaroApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Velkaro"));
     setApplicationVersion(QString::fromUtf8(kProgramVersion));
+    setDesktopFileName(QStringLiteral("velkaro"));  // the menu entry's icon on Wayland too
     InstallHyperlinkAccessibility();
 }
 
