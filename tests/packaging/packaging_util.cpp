@@ -30,16 +30,16 @@ QStringList ExpectedInstalledFiles() {
         QStringLiteral("share/applications/velkaro.desktop"),
         QStringLiteral("share/metainfo/com.velkaro.Velkaro.metainfo.xml"),
         QStringLiteral("share/icons/hicolor/scalable/apps/velkaro.svg"),
-        QStringLiteral("share/man/man1/velkaro.1"),
+        QStringLiteral("share/man/man1/velkaro.1.gz"),
     };
     for (const QString& size : QStringLiteral(VELKARO_ICON_SIZES).split(QLatin1Char(',')))
         files << QStringLiteral("share/icons/hicolor/%1x%1/apps/velkaro.png").arg(size);
     if (VELKARO_HAS_PRINTER)
         files << QStringLiteral("bin/velkaro-printer")
-              << QStringLiteral("share/man/man1/velkaro-printer.1");
+              << QStringLiteral("share/man/man1/velkaro-printer.1.gz");
     if (VELKARO_HAS_CLI)
         files << QStringLiteral("bin/velkaro-cli")
-              << QStringLiteral("share/man/man1/velkaro-cli.1");
+              << QStringLiteral("share/man/man1/velkaro-cli.1.gz");
     return files;
 }
 
