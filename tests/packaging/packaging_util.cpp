@@ -31,6 +31,7 @@ QStringList ExpectedInstalledFiles() {
         QStringLiteral("share/metainfo/com.velkaro.Velkaro.metainfo.xml"),
         QStringLiteral("share/icons/hicolor/scalable/apps/velkaro.svg"),
         QStringLiteral("share/man/man1/velkaro.1.gz"),
+        QStringLiteral("share/doc/velkaro/copyright"),
     };
     for (const QString& size : QStringLiteral(VELKARO_ICON_SIZES).split(QLatin1Char(',')))
         files << QStringLiteral("share/icons/hicolor/%1x%1/apps/velkaro.png").arg(size);
