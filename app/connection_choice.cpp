@@ -94,7 +94,7 @@ const tagUSBDevice* CVelkaroDlg::ChosenUSBDevice() const {
 
 QString CVelkaroDlg::KindStatusText(bool* withSuffix) const {
     *withSuffix = true;
-    const QString prefix = QStringLiteral("当前状态：");
+    const QString prefix = tr("当前状态：");
     if (m_strPortType == QLatin1String("COM"))
         return prefix +
                QStringLiteral("%1,%2,%3,%4,%5")
@@ -104,7 +104,7 @@ QString CVelkaroDlg::KindStatusText(bool* withSuffix) const {
         const tagUSBDevice* device = ChosenUSBDevice();
         if (!device) {
             *withSuffix = false;
-            return prefix + QStringLiteral("无USB设备连接");
+            return prefix + tr("无USB设备连接");
         }
         return prefix + QString::fromStdString(device->strLocation);
     }
@@ -116,7 +116,7 @@ QString CVelkaroDlg::KindStatusText(bool* withSuffix) const {
 void CVelkaroDlg::UpdateStatus() {
     bool withSuffix = true;
     m_strStatus = KindStatusText(&withSuffix);
-    if (withSuffix) m_strStatus += m_bPortOpen ? QStringLiteral(" 打开") : QStringLiteral(" 关闭");
+    if (withSuffix) m_strStatus += m_bPortOpen ? tr(" 打开") : tr(" 关闭");
     m_lblStatus->setText(m_strStatus);
 }
 

@@ -39,7 +39,7 @@ void CVelkaroDlg::OpenSerialPort() {
         m_SerialPort.StartReader();
         m_bPortOpen = 1;
     } else {
-        ShowError(QStringLiteral("端口打开失败"));
+        ShowError(tr("端口打开失败"));
         m_bPortOpen = 0;
     }
     UpdateStatus();
@@ -49,7 +49,7 @@ void CVelkaroDlg::OpenParallelPort() {
     if (m_ParallelPort.Open(PortNumberFromName(m_strLptPort.toStdString(), "LPT"))) {
         m_bPortOpen = 1;
     } else {
-        ShowError(QStringLiteral("端口打开失败"));
+        ShowError(tr("端口打开失败"));
         m_bPortOpen = 0;
     }
     UpdateStatus();
@@ -58,14 +58,14 @@ void CVelkaroDlg::OpenParallelPort() {
 void CVelkaroDlg::OpenUSBPort() {
     const tagUSBDevice* device = ChosenUSBDevice();
     if (!device) {
-        ShowError(QStringLiteral("没有USB打印设备连接！"));
+        ShowError(tr("没有USB打印设备连接！"));
         return;
     }
     if (m_USBPort.Open(&m_PortOwner, device->strDevicePath)) {
         m_USBPort.StartReader();
         m_bPortOpen = 1;
     } else {
-        ShowError(QStringLiteral("USB端口打开失败"));
+        ShowError(tr("USB端口打开失败"));
         m_bPortOpen = 0;
     }
     UpdateStatus();
@@ -92,7 +92,7 @@ void CVelkaroDlg::OpenNetworkPort() {
         m_bPortOpen = 1;
     } else {
         m_nSocketConnection = 0;
-        if (!m_bConnectCancelled) ShowError(QStringLiteral("网络端口打开失败"));
+        if (!m_bConnectCancelled) ShowError(tr("网络端口打开失败"));
         m_bPortOpen = 0;
     }
     UpdateStatus();

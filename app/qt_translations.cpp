@@ -2,26 +2,20 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
-#include <QPointer>
 #include <QTranslator>
 
 namespace velkaro {
 
-bool InstallQtTranslations(const QLocale& uiLocale) {
-    static QPointer<QTranslator> installed;
-    if (installed) {
-        QCoreApplication::removeTranslator(installed);
-        delete installed;
-    }
-    auto* translator = new QTranslator(QCoreApplication::instance());
-    if (!translator->load(uiLocale, QStringLiteral("qtbase"), QStringLiteral("_"),
+QTranslator* InstallQtTranslations(QCoreApplication& app, const QLocale& locale) {
+    auto* translator = new QTranslator(&app);
+    // qtbase_<language>_<country>.qm, or the plain language's file
+    if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;
-        return false;
+        return nullptr;
     }
-    QCoreApplication::installTranslator(translator);
-    installed = translator;
-    return true;
+    app.installTranslator(translator);
+    return translator;
 }
 
 }  // namespace velkaro

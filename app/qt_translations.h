@@ -1,13 +1,16 @@
-// Qt's own texts (the file dialog's "打开", "文件名", "取消", message box buttons) in the user
-// interface's language, from the translations Debian ships in qt6-translations-l10n.
+// Qt's own texts (the file dialog, message box buttons, the command-line help) in the window's
+// language, from the translations Qt installs (Debian: qt6-translations-l10n).
 #pragma once
 
 #include <QLocale>
 
+class QCoreApplication;
+class QTranslator;
+
 namespace velkaro {
 
-// Installs Qt's translations for `uiLocale` in the running application, replacing any installed
-// earlier by this function. False when Qt has none for that language (its texts stay English).
-bool InstallQtTranslations(const QLocale& uiLocale);
+// Installs Qt's translation for `locale` into `app` and returns it (owned by `app`); null when
+// Qt has none for it.
+QTranslator* InstallQtTranslations(QCoreApplication& app, const QLocale& locale);
 
 }  // namespace velkaro

@@ -15,7 +15,7 @@ void CVelkaroDlg::OnBnClickedSendData() {
     UpdateData(true);
     if (!m_bPortOpen) return;
     if (m_strSendData.isEmpty()) {
-        m_ui.MessageBox(this, QStringLiteral("无数据可发送！"), IUiServices::Icon::Exclamation);
+        m_ui.MessageBox(this, tr("无数据可发送！"), IUiServices::Icon::Exclamation);
         return;
     }
     // A line break typed with Enter goes out as CR LF; nothing else is added or interpreted.
@@ -33,7 +33,7 @@ void CVelkaroDlg::OnBnClickedSendData() {
 void CVelkaroDlg::OnBnClickedSendFile() {
     UpdateData(true);
     if (!m_bPortOpen) {
-        ShowError(QStringLiteral("端口未打开！"));
+        ShowError(tr("端口未打开！"));
         return;
     }
     const QString path = m_ui.GetOpenFileName(this);

@@ -2,12 +2,13 @@
 #include <QDir>
 #include <QFile>
 
-#include "window_services/ui_services.h"
+#include "app/ui_language.h"
 #include "app/velkaro_dlg.h"
 #include "support/help_file.h"
 #include "support/program_strings.h"
 #include "support/update_notice.h"
 #include "widgets/hyperlink.h"
+#include "window_services/ui_services.h"
 
 // The help page is compiled into the program's library; this pulls it in.
 static void InitHelpResource() {
@@ -18,14 +19,14 @@ namespace velkaro {
 
 void CVelkaroDlg::OnBnClickedHelp() {
     InitHelpResource();
-    QFile resource(QString::fromLatin1(kHelpResource));
+    QFile resource(HelpPageResource(CurrentUiLanguage()));
     const QString path =
         resource.open(QIODevice::ReadOnly)
             ? WriteHelpFile(resource.readAll(), qEnvironmentVariable("XDG_RUNTIME_DIR"),
                             QDir::tempPath())
             : QString();
     if (path.isEmpty()) {
-        ShowError(QStringLiteral("无法打开帮助文件"));
+        ShowError(tr("无法打开帮助文件"));
         return;
     }
     m_ui.OpenUrl(QUrl::fromLocalFile(path));
@@ -40,7 +41,7 @@ void CVelkaroDlg::OnUpdateDone(const PortMessage& message) {
     const auto notice = ReadUpdateNotice(QByteArray::fromStdString(message.bytes),
                                          QString::fromUtf8(kProgramVersion));
     if (!notice) return;
-    m_lnkUpdate->SetText(QStringLiteral("最新版本下载：") + notice->version);
+    m_lnkUpdate->SetText(tr("最新版本下载：") + notice->version);
     m_lnkUpdate->SetUnderline(false);
     m_lnkUpdate->SetURL(notice->link);
     m_lnkUpdate->setToolTip(notice->host);

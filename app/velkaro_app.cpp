@@ -2,20 +2,19 @@
 
 #include <QFontDatabase>
 
-#include "window_services/ui_services.h"
-#include "app/qt_translations.h"
+#include "app/remembered_settings.h"
 #include "app/velkaro_dlg.h"
 #include "support/program_strings.h"
 #include "widgets/hyperlink.h"
+#include "window_services/ui_services.h"
 
 namespace velkaro {
 
 CVelkaroApp::CVelkaroApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Velkaro"));
     setApplicationVersion(QString::fromUtf8(kProgramVersion));
+    setDesktopFileName(QStringLiteral("velkaro"));  // the menu entry's icon on Wayland too
     InstallHyperlinkAccessibility();
-    // The window speaks Chinese; Qt's own dialogs follow it.
-    InstallQtTranslations(QLocale(QLocale::Chinese, QLocale::China));
 }
 
 int CVelkaroApp::InitInstance(const StartOptions& options) {
@@ -23,9 +22,15 @@ int CVelkaroApp::InitInstance(const StartOptions& options) {
     DialogEnvironment environment;
     environment.updateUrl = QString::fromUtf8(kUpdateUrl);
     CVelkaroDlg dialog(ui, environment);
+    const std::unique_ptr<QSettings> settingsFile = RememberedSettings::OpenUserSettings();
+    RememberedSettings remembered(*settingsFile);
+    RememberReceiveOptions(remembered);
+    remembered.Restore(dialog, environment);
     dialog.show();
-    dialog.ApplyStartOptions(options);
-    return exec();
+    dialog.ApplyStartOptions(options);  // the command line wins over what was remembered
+    const int result = exec();
+    remembered.Save(dialog);
+    return result;
 }
 
 QString MissingDisplayReason() {

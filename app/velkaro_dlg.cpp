@@ -22,6 +22,7 @@
 #include "widgets/artwork.h"
 #include "widgets/hyperlink.h"
 #include "widgets/resize_anchors.h"
+#include "window_services/ui_services.h"
 
 namespace velkaro {
 
@@ -180,7 +181,7 @@ void CVelkaroDlg::closeEvent(QCloseEvent* event) {
 void CVelkaroDlg::contextMenuEvent(QContextMenuEvent* event) {
     // The window manager's menu is out of reach on Linux; the window's own menu carries the item.
     QMenu menu(this);
-    QAction* about = AddAboutItem(menu, QString::fromUtf8(kAboutMenuText));
+    QAction* about = AddAboutItem(menu, tr(kAboutMenuText));
     if (about && m_ui.PopupMenu(menu, event->globalPos()) == about) OnAbout();
 }
 

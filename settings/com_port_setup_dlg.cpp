@@ -19,27 +19,29 @@ enum {
 
 const DialogTemplate& Layout() {
     using K = ControlKind;
+    // clang-format off
     static const DialogTemplate layout{
-        QStringLiteral("串口设置"),
+        QT_TRANSLATE_NOOP("DialogLayout", "串口设置"),
         10,
         223,
         185,
         {
-            {-1, K::Label, QStringLiteral("端口"), 29, 19, 17, 8},
+            {-1, K::Label, QT_TRANSLATE_NOOP("DialogLayout", "端口"), 29, 19, 17, 8},
             {IDC_PORT, K::ComboList, {}, 91, 17, 102, 87},
-            {-1, K::Label, QStringLiteral("波特率"), 29, 45, 25, 8},
+            {-1, K::Label, QT_TRANSLATE_NOOP("DialogLayout", "波特率"), 29, 45, 25, 8},
             {IDC_BAUD, K::ComboList, {}, 91, 43, 102, 86},
-            {-1, K::Label, QStringLiteral("校验位"), 29, 71, 25, 8},
+            {-1, K::Label, QT_TRANSLATE_NOOP("DialogLayout", "校验位"), 29, 71, 25, 8},
             {IDC_PARITY, K::ComboList, {}, 91, 69, 102, 70},
-            {-1, K::Label, QStringLiteral("数据位"), 29, 97, 25, 8},
+            {-1, K::Label, QT_TRANSLATE_NOOP("DialogLayout", "数据位"), 29, 97, 25, 8},
             {IDC_DATA_BITS, K::ComboList, {}, 91, 95, 102, 65},
-            {-1, K::Label, QStringLiteral("停止位"), 29, 123, 25, 8},
+            {-1, K::Label, QT_TRANSLATE_NOOP("DialogLayout", "停止位"), 29, 123, 25, 8},
             {IDC_STOP_BITS, K::ComboList, {}, 91, 121, 102, 53},
-            {1, K::DefaultButton, QStringLiteral("确定"), 39, 147, 57, 18},
-            {2, K::PushButton, QStringLiteral("取消"), 127, 147, 57, 18},
+            {1, K::DefaultButton, QT_TRANSLATE_NOOP("DialogLayout", "确定"), 39, 147, 57, 18},
+            {2, K::PushButton, QT_TRANSLATE_NOOP("DialogLayout", "取消"), 127, 147, 57, 18},
             // Tells which Linux device node the chosen name opens.
-            {1099, K::Label, {}, 91, 30, 130, 8, QStringLiteral("设备节点")},
+            {1099, K::Label, {}, 91, 30, 130, 8, QT_TRANSLATE_NOOP("DialogLayout", "设备节点")},
         }};
+    // clang-format on
     return layout;
 }
 
@@ -95,12 +97,10 @@ QString CComPortSetupDlg::DeviceNote() const {
     const QString name = Combo(this, IDC_PORT)->currentText();
     const std::string path =
         SerialDevicePath(PortNumberFromName(name.toStdString(), "COM"), m_strDeviceFolder);
-    if (path.empty()) return QStringLiteral("%1 没有对应的设备").arg(name);
+    if (path.empty()) return tr("%1 没有对应的设备").arg(name);
     std::error_code error;
     const bool present = std::filesystem::exists(path, error);
-    return QStringLiteral("%1（%2）")
-        .arg(QString::fromStdString(path),
-             present ? QStringLiteral("存在") : QStringLiteral("不存在"));
+    return tr("%1（%2）").arg(QString::fromStdString(path), present ? tr("存在") : tr("不存在"));
 }
 
 void CComPortSetupDlg::ShowDeviceNote() {

@@ -11,19 +11,21 @@ enum { IDC_ADDRESS = 1020, IDC_PORT = 1021 };
 
 const DialogTemplate& Layout() {
     using K = ControlKind;
+    // clang-format off
     static const DialogTemplate layout{
-        QStringLiteral("网络端口设置"),
+        QT_TRANSLATE_NOOP("DialogLayout", "网络端口设置"),
         10,
         202,
         140,
         {
-            {-1, K::Label, QStringLiteral("打印机IP地址"), 21, 32, 49, 8},
-            {IDC_ADDRESS, K::IpAddress, {}, 80, 29, 100, 15, QStringLiteral("打印机IP地址")},
-            {-1, K::Label, QStringLiteral("打印机端口"), 21, 65, 41, 8},
-            {IDC_PORT, K::Edit, {}, 80, 62, 100, 15, QStringLiteral("打印机端口")},
-            {1, K::DefaultButton, QStringLiteral("确定"), 37, 103, 57, 18},
-            {2, K::PushButton, QStringLiteral("取消"), 107, 103, 57, 18},
+            {-1, K::Label, QT_TRANSLATE_NOOP("DialogLayout", "打印机IP地址"), 21, 32, 49, 8},
+            {IDC_ADDRESS, K::IpAddress, {}, 80, 29, 100, 15, QT_TRANSLATE_NOOP("DialogLayout", "打印机IP地址")},
+            {-1, K::Label, QT_TRANSLATE_NOOP("DialogLayout", "打印机端口"), 21, 65, 41, 8},
+            {IDC_PORT, K::Edit, {}, 80, 62, 100, 15, QT_TRANSLATE_NOOP("DialogLayout", "打印机端口")},
+            {1, K::DefaultButton, QT_TRANSLATE_NOOP("DialogLayout", "确定"), 37, 103, 57, 18},
+            {2, K::PushButton, QT_TRANSLATE_NOOP("DialogLayout", "取消"), 107, 103, 57, 18},
         }};
+    // clang-format on
     return layout;
 }
 

@@ -9,17 +9,19 @@ constexpr int IDC_LPT = 1003;
 
 const DialogTemplate& Layout() {
     using K = ControlKind;
+    // clang-format off
     static const DialogTemplate layout{
-        QStringLiteral("并口设置"),
+        QT_TRANSLATE_NOOP("DialogLayout", "并口设置"),
         10,
         186,
         93,
         {
-            {-1, K::Label, QStringLiteral("并口"), 23, 22, 17, 8},
+            {-1, K::Label, QT_TRANSLATE_NOOP("DialogLayout", "并口"), 23, 22, 17, 8},
             {IDC_LPT, K::ComboList, {}, 59, 20, 102, 30},
-            {1, K::DefaultButton, QStringLiteral("确定"), 28, 54, 57, 18},
-            {2, K::PushButton, QStringLiteral("取消"), 100, 54, 57, 18},
+            {1, K::DefaultButton, QT_TRANSLATE_NOOP("DialogLayout", "确定"), 28, 54, 57, 18},
+            {2, K::PushButton, QT_TRANSLATE_NOOP("DialogLayout", "取消"), 100, 54, 57, 18},
         }};
+    // clang-format on
     return layout;
 }
 

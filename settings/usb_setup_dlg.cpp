@@ -9,17 +9,19 @@ constexpr int IDC_PRINTER = 1003;
 
 const DialogTemplate& Layout() {
     using K = ControlKind;
+    // clang-format off
     static const DialogTemplate layout{
-        QStringLiteral("USB口设置"),
+        QT_TRANSLATE_NOOP("DialogLayout", "USB口设置"),
         10,
         185,
         102,
         {
-            {-1, K::Label, QStringLiteral("打印机名称"), 22, 29, 41, 8},
+            {-1, K::Label, QT_TRANSLATE_NOOP("DialogLayout", "打印机名称"), 22, 29, 41, 8},
             {IDC_PRINTER, K::ComboList, {}, 70, 27, 94, 30},
-            {1, K::DefaultButton, QStringLiteral("确定"), 24, 63, 57, 18},
-            {2, K::PushButton, QStringLiteral("取消"), 104, 63, 57, 18},
+            {1, K::DefaultButton, QT_TRANSLATE_NOOP("DialogLayout", "确定"), 24, 63, 57, 18},
+            {2, K::PushButton, QT_TRANSLATE_NOOP("DialogLayout", "取消"), 104, 63, 57, 18},
         }};
+    // clang-format on
     return layout;
 }
 

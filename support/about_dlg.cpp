@@ -14,19 +14,21 @@ constexpr int IDC_EMAIL = 1027;
 
 const DialogTemplate& Layout() {
     using K = ControlKind;
+    // clang-format off
     static const DialogTemplate layout{
-        QStringLiteral("关于 Velkaro"),
+        QT_TRANSLATE_NOOP("DialogLayout", "关于 Velkaro"),
         9,
         268,
         72,
         {
-            {-1, K::Icon, {}, 11, 25, 21, 21, QStringLiteral("Velkaro 图标")},
+            {-1, K::Icon, {}, 11, 25, 21, 21, QT_TRANSLATE_NOOP("DialogLayout", "Velkaro 图标")},
             {-1, K::Label, QStringLiteral("Velkaro ") + QString::fromUtf8(kProgramVersion), 47, 16,
              142, 8},
             {-1, K::Label, QString::fromUtf8(kRightsNotice), 47, 31, 142, 8},
-            {1, K::DefaultButton, QStringLiteral("确定"), 211, 7, 50, 16},
+            {1, K::DefaultButton, QT_TRANSLATE_NOOP("DialogLayout", "确定"), 211, 7, 50, 16},
             {IDC_EMAIL, K::Link, QStringLiteral("Email:"), 47, 46, 142, 8},
         }};
+    // clang-format on
     return layout;
 }
 

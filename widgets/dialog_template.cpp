@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -78,6 +79,11 @@ QWidget* CreateControl(QWidget* dialog, const ControlSpec& spec, const DialogUni
     return widget;
 }
 
+QString Translated(const QString& text) {
+    if (text.isEmpty()) return text;
+    return QCoreApplication::translate(kLayoutContext, text.toUtf8().constData());
+}
+
 }  // namespace
 
 QString ControlName(int id) {
@@ -86,11 +92,13 @@ QString ControlName(int id) {
 
 DialogUnits TemplateBuilder::Build(QWidget* dialog, const DialogTemplate& layout) {
     dialog->setFont(DialogFont(layout.pointSize));
-    dialog->setWindowTitle(layout.caption);
+    dialog->setWindowTitle(Translated(layout.caption));
     const DialogUnits units(dialog->font());
     dialog->resize(units.X(layout.width), units.Y(layout.height));
     QLabel* pendingLabel = nullptr;
-    for (const ControlSpec& spec : layout.controls) {
+    for (ControlSpec spec : layout.controls) {
+        spec.caption = Translated(spec.caption);
+        spec.accessibleName = Translated(spec.accessibleName);
         QWidget* widget = CreateControl(dialog, spec, units);
         // A label names the control that follows it, for screen readers.
         if (pendingLabel && spec.kind != ControlKind::Label && spec.kind != ControlKind::GroupBox) {

@@ -25,6 +25,11 @@ enum class ControlKind {
     Link,
 };
 
+// Captions and accessible names in layout tables are marked with
+// QT_TRANSLATE_NOOP("DialogLayout", ...) so that lupdate finds them; Build shows them in
+// the window's language.
+inline const char kLayoutContext[] = "DialogLayout";
+
 struct ControlSpec {
     int id;  // -1 for labels that code never addresses
     ControlKind kind;

@@ -1,5 +1,6 @@
 #include "window_services/ui_services.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
@@ -13,12 +14,13 @@ void QtUiServices::MessageBox(QWidget* owner, const QString& text, Icon icon) {
     const QMessageBox::Icon shown = icon == Icon::Error         ? QMessageBox::Critical
                                     : icon == Icon::Exclamation ? QMessageBox::Warning
                                                                 : QMessageBox::Information;
-    QMessageBox box(shown, QString::fromUtf8(kMessageCaption), text, QMessageBox::Ok, owner);
+    QMessageBox box(shown, QCoreApplication::translate("velkaro::QtUiServices", kMessageCaption),
+                    text, QMessageBox::Ok, owner);
     box.exec();
 }
 
 int QtUiServices::AskWithButtons(QWidget* owner, const QString& text, const QStringList& buttons) {
-    QMessageBox box(QMessageBox::Question, QString::fromUtf8(kMessageCaption), text,
+    QMessageBox box(QMessageBox::Question, QCoreApplication::translate("velkaro::QtUiServices", kMessageCaption), text,
                     QMessageBox::NoButton, owner);
     QList<QAbstractButton*> choices;
     for (const QString& caption : buttons)

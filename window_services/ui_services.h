@@ -15,7 +15,7 @@ class QWidget;
 
 namespace velkaro {
 
-inline const char kMessageCaption[] = "提示信息";
+inline const char kMessageCaption[] = QT_TRANSLATE_NOOP("velkaro::QtUiServices", "提示信息");
 
 class IUiServices {
   public:
