@@ -1,4 +1,5 @@
 // Each connection kind's open path.
+#include <QCoreApplication>
 #include <QLabel>
 
 #include "app/velkaro_dlg.h"
@@ -76,7 +77,8 @@ void CVelkaroDlg::OpenNetworkPort() {
     const std::string port = m_strIPPort.toStdString();
     const int timeout = m_env.connectTimeoutMs;
     m_bConnectCancelled = false;
-    m_strStatus = QStringLiteral("当前状态：%1:%2 正在连接…").arg(m_strIPAddress, m_strIPPort);
+    m_strStatus = QCoreApplication::translate("velkaro::CVelkaroDlg", "当前状态：%1:%2 正在连接…")
+                      .arg(m_strIPAddress, m_strIPPort);
     m_lblStatus->setText(m_strStatus);
     bool connected = RunWithoutFreezing(
         [&] { return m_SocketComm.Connect(&m_PortOwner, address.c_str(), port.c_str(), timeout); },

@@ -1,6 +1,7 @@
 #include "app/receive_find_bar.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -33,22 +34,26 @@ ReceiveFindBar::ReceiveFindBar(ReceiveView& view)
     : QWidget(&view),
       view_(view),
       query_(new QLineEdit(this)),
-      hex_(new QCheckBox(QStringLiteral("十六进制字节(&X)"), this)),
+      hex_(new QCheckBox(QCoreApplication::translate("velkaro::ReceiveFindBar", "十六进制字节(&X)"),
+                         this)),
       count_(new QLabel(this)) {
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Window);
-    query_->setAccessibleName(QStringLiteral("查找内容"));
+    query_->setAccessibleName(QCoreApplication::translate("velkaro::ReceiveFindBar", "查找内容"));
     query_->installEventFilter(this);
-    auto* previous = new QPushButton(QStringLiteral("上一个(&P)"), this);
-    auto* next = new QPushButton(QStringLiteral("下一个(&N)"), this);
+    auto* previous =
+        new QPushButton(QCoreApplication::translate("velkaro::ReceiveFindBar", "上一个(&P)"), this);
+    auto* next =
+        new QPushButton(QCoreApplication::translate("velkaro::ReceiveFindBar", "下一个(&N)"), this);
     auto* close = new QToolButton(this);
     close->setText(QStringLiteral("×"));
-    close->setAccessibleName(QStringLiteral("关闭查找"));
+    close->setAccessibleName(QCoreApplication::translate("velkaro::ReceiveFindBar", "关闭查找"));
     for (QPushButton* button : {previous, next}) button->setAutoDefault(false);
-    count_->setAccessibleName(QStringLiteral("匹配数"));
+    count_->setAccessibleName(QCoreApplication::translate("velkaro::ReceiveFindBar", "匹配数"));
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(2, 2, 2, 2);
-    auto* label = new QLabel(QStringLiteral("查找(&F):"), this);
+    auto* label =
+        new QLabel(QCoreApplication::translate("velkaro::ReceiveFindBar", "查找(&F):"), this);
     label->setBuddy(query_);
     row->addWidget(label);
     row->addWidget(query_, 1);
@@ -122,11 +127,11 @@ void ReceiveFindBar::Step(bool backward) {
 void ReceiveFindBar::Refresh() {
     const int count = view_.MatchCount();
     if (badHex_)
-        count_->setText(QStringLiteral("十六进制有误"));
+        count_->setText(QCoreApplication::translate("velkaro::ReceiveFindBar", "十六进制有误"));
     else if (query_->text().isEmpty())
         count_->clear();
     else if (count == 0)
-        count_->setText(QStringLiteral("无匹配"));
+        count_->setText(QCoreApplication::translate("velkaro::ReceiveFindBar", "无匹配"));
     else
         count_->setText(QStringLiteral("%1/%2%3")
                             .arg(view_.CurrentMatch() + 1)

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QCoreApplication>
 #include <QMenu>
 
 #include "app/receive_view.h"
@@ -23,7 +24,8 @@ void SaveReceived(ReceiveView& view, IUiServices& ui) {
     const QString path = ui.GetSaveFileName(&view, QStringLiteral("received.bin"));
     if (path.isEmpty()) return;
     if (!view.SaveReceived(path))
-        ui.MessageBox(&view, QStringLiteral("文件保存失败！"), IUiServices::Icon::Error);
+        ui.MessageBox(&view, QCoreApplication::translate("velkaro::ReceiveMenu", "文件保存失败！"),
+                      IUiServices::Icon::Error);
 }
 
 void ToggleLog(ReceiveView& view, IUiServices& ui) {
@@ -34,7 +36,8 @@ void ToggleLog(ReceiveView& view, IUiServices& ui) {
     const QString path = ui.GetSaveFileName(&view, QStringLiteral("received.log"));
     if (path.isEmpty()) return;
     if (!view.StartLog(path))
-        ui.MessageBox(&view, QStringLiteral("文件打开失败！"), IUiServices::Icon::Error);
+        ui.MessageBox(&view, QCoreApplication::translate("velkaro::ReceiveMenu", "文件打开失败！"),
+                      IUiServices::Icon::Error);
 }
 
 }  // namespace
@@ -42,20 +45,31 @@ void ToggleLog(ReceiveView& view, IUiServices& ui) {
 void PopupReceiveMenu(ReceiveView& view, IUiServices& ui, const QPoint& at,
                       const ReceiveMenuExtension& extension) {
     QMenu menu(&view);
-    QAction* hex = AddCheckItem(menu, QStringLiteral("十六进制显示(&H)"), view.Hex());
-    QAction* times = AddCheckItem(menu, QStringLiteral("显示时间戳(&T)"), view.Timestamps());
-    QAction* sent = AddCheckItem(menu, QStringLiteral("显示发送数据(&S)"), view.ShowSent());
-    QAction* find = menu.addAction(QStringLiteral("查找(&F)…"));
+    QAction* hex = AddCheckItem(
+        menu, QCoreApplication::translate("velkaro::ReceiveMenu", "十六进制显示(&H)"), view.Hex());
+    QAction* times =
+        AddCheckItem(menu, QCoreApplication::translate("velkaro::ReceiveMenu", "显示时间戳(&T)"),
+                     view.Timestamps());
+    QAction* sent =
+        AddCheckItem(menu, QCoreApplication::translate("velkaro::ReceiveMenu", "显示发送数据(&S)"),
+                     view.ShowSent());
+    QAction* find =
+        menu.addAction(QCoreApplication::translate("velkaro::ReceiveMenu", "查找(&F)…"));
     find->setShortcut(QKeySequence::Find);
     menu.addSeparator();
-    QAction* save = menu.addAction(QStringLiteral("保存接收数据(&A)…"));
-    QAction* log = AddCheckItem(menu, QStringLiteral("记录到文件(&L)…"), view.Logging());
+    QAction* save =
+        menu.addAction(QCoreApplication::translate("velkaro::ReceiveMenu", "保存接收数据(&A)…"));
+    QAction* log =
+        AddCheckItem(menu, QCoreApplication::translate("velkaro::ReceiveMenu", "记录到文件(&L)…"),
+                     view.Logging());
     menu.addSeparator();
     auto* caps = new QActionGroup(&menu);
     QAction* capItems[std::size(kCapsMb)];
     for (std::size_t i = 0; i < std::size(kCapsMb); ++i) {
-        capItems[i] = AddCheckItem(menu, QStringLiteral("视图保留 %1 MB").arg(kCapsMb[i]),
-                                   view.Cap() == kCapsMb[i] << 20);
+        capItems[i] = AddCheckItem(
+            menu,
+            QCoreApplication::translate("velkaro::ReceiveMenu", "视图保留 %1 MB").arg(kCapsMb[i]),
+            view.Cap() == kCapsMb[i] << 20);
         caps->addAction(capItems[i]);
     }
     if (extension) extension(menu);

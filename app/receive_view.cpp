@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFontDatabase>
 #include <QKeyEvent>
@@ -88,8 +89,10 @@ void ReceiveView::Append(const char* data, qsizetype size) {
     if (size <= 0) return;
     if (logFile_ && logFile_->write(data, size) != size) {
         StopLog();
-        ui_.MessageBox(this, QStringLiteral("写入记录文件失败，记录已停止！"),
-                       IUiServices::Icon::Error);
+        ui_.MessageBox(
+            this,
+            QCoreApplication::translate("velkaro::ReceiveView", "写入记录文件失败，记录已停止！"),
+            IUiServices::Icon::Error);
     }
     typedSizes_.clear();
     log_.Append(ReceiveKind::Received, data, static_cast<std::size_t>(size), NowMs());
@@ -216,8 +219,9 @@ ReceiveView::Shown ReceiveView::Display(std::size_t index, ReceivedTextDecoder& 
     Shown shown;
     const ReceiveRow row = log_.Row(index);
     if (row.type == ReceiveRow::Type::DroppedNote) {
-        shown.text =
-            QStringLiteral("[为限制内存，已从视图顶部移除较早的 %1 字节]").arg(log_.Dropped());
+        shown.text = QCoreApplication::translate("velkaro::ReceiveView",
+                                                 "[为限制内存，已从视图顶部移除较早的 %1 字节]")
+                         .arg(log_.Dropped());
         return shown;
     }
     shown.kind = static_cast<int>(row.kind);
@@ -228,7 +232,8 @@ ReceiveView::Shown ReceiveView::Display(std::size_t index, ReceivedTextDecoder& 
                            .toString(QStringLiteral("HH:mm:ss.zzz")) +
                        QStringLiteral("] ");
     }
-    if (row.kind == ReceiveKind::Sent) shown.prefix += QStringLiteral("发→ ");
+    if (row.kind == ReceiveKind::Sent)
+        shown.prefix += QCoreApplication::translate("velkaro::ReceiveView", "发→ ");
     if (row.type == ReceiveRow::Type::Hex) {
         const std::string bytes = stream.Bytes(row.begin, row.end);
         shown.text = QString::fromLatin1(HexDumpLine(

@@ -5,6 +5,8 @@
 #include <QMetaProperty>
 #include <QRegularExpression>
 
+#include "app/receive_view.h"
+#include "app/text_encoding.h"
 #include "widgets/dialog_template.h"
 
 namespace velkaro {
@@ -122,7 +124,31 @@ void RememberedSettings::RememberControl(const QString& key, int id) {
 }
 
 void RememberReceiveOptions(RememberedSettings& remembered) {
-    remembered.RememberControl(QStringLiteral("receive/hex"), IDC_HEX);
+    using Dialog = CVelkaroDlg;
+    const auto flag = [&](const char* key, bool (ReceiveView::*get)() const,
+                          void (ReceiveView::*set)(bool)) {
+        remembered.Remember(
+            {QString::fromLatin1(key), [get](Dialog& d) { return QVariant((d.Receiver().*get)()); },
+             [set](Dialog& d, const QVariant& v) { (d.Receiver().*set)(v.toBool()); }});
+    };
+    flag("receive/hexView", &ReceiveView::Hex, &ReceiveView::SetHex);
+    flag("receive/timestamps", &ReceiveView::Timestamps, &ReceiveView::SetTimestamps);
+    flag("receive/showSent", &ReceiveView::ShowSent, &ReceiveView::SetShowSent);
+    // Only the view sizes the menu offers, and only the encodings it lists.
+    remembered.Remember({QStringLiteral("receive/capMb"),
+                         [](Dialog& d) { return QVariant(d.Receiver().Cap() >> 20); },
+                         [](Dialog& d, const QVariant& v) {
+                             const quint64 mb = v.toULongLong();
+                             if (mb == 1 || mb == 8 || mb == 64 || mb == 512)
+                                 d.Receiver().SetCap(mb << 20);
+                         }});
+    remembered.Remember({QStringLiteral("text/encoding"),
+                         [](Dialog& d) { return QVariant(QString::fromLatin1(d.Charset())); },
+                         [](Dialog& d, const QVariant& v) {
+                             const QByteArray name = v.toString().toLatin1();
+                             for (const TextEncoding& encoding : TextEncodings())
+                                 if (encoding.name == name) d.SetCharset(name);
+                         }});
 }
 
 void RememberedSettings::Restore(CVelkaroDlg& dialog, const DialogEnvironment& environment) const {

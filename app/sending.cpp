@@ -1,6 +1,7 @@
 // Sending the send box or a file over the open connection, byte for byte; files stream from
 // disk in the background.
 
+#include <QCoreApplication>
 #include <QPlainTextEdit>
 
 #include "app/receive_view.h"
@@ -52,7 +53,7 @@ bool CVelkaroDlg::SendToPrinter(const QByteArray& bytes, const QString& filePath
         send(m_SerialPort);
     } else if (m_strPortType == QLatin1String("LPT")) {
         if (!m_ParallelPort.Open(PortNumberFromName(m_strLptPort.toStdString(), "LPT"))) {
-            ShowError(QStringLiteral("端口打开失败"));
+            ShowError(QCoreApplication::translate("velkaro::CVelkaroDlg", "端口打开失败"));
             m_bPortOpen = 0;
             UpdateStatus();
             return false;
@@ -71,17 +72,20 @@ bool CVelkaroDlg::SendToPrinter(const QByteArray& bytes, const QString& filePath
             return true;
         case Transfer::Result::Empty:
             if (!path.empty())
-                m_ui.MessageBox(this, QStringLiteral("文件为空，没有发送任何数据。"),
+                m_ui.MessageBox(this,
+                                QCoreApplication::translate("velkaro::CVelkaroDlg",
+                                                            "文件为空，没有发送任何数据。"),
                                 IUiServices::Icon::Information);
             return false;
         case Transfer::Result::Full:
             m_ui.MessageBox(this,
-                            QStringLiteral("打印机未接收数据，发送队列已满（16 MB），"
-                                           "本次数据没有发送。"),
+                            QCoreApplication::translate("velkaro::CVelkaroDlg",
+                                                        "打印机未接收数据，发送队列已满（16 MB），"
+                                                        "本次数据没有发送。"),
                             IUiServices::Icon::Exclamation);
             return false;
         case Transfer::Result::CannotOpen:
-            ShowError(QStringLiteral("文件打开失败！"));
+            ShowError(QCoreApplication::translate("velkaro::CVelkaroDlg", "文件打开失败！"));
             return false;
         case Transfer::Result::NoDevice:
             return false;

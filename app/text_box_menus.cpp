@@ -2,6 +2,7 @@
 // window's items for that box. The text encoding is one choice shown in both ("发送编码" in
 // the send box, "显示编码" in the receive box).
 #include <QActionGroup>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <memory>
@@ -42,7 +43,8 @@ void CVelkaroDlg::ConnectTextBoxMenus() {
     connect(m_edtSend, &QWidget::customContextMenuRequested, this, &CVelkaroDlg::OnSendBoxMenu);
     m_pReceiveView->SetMenuExtension([this](QMenu& menu) {
         menu.addSeparator();
-        QMenu* encodings = AddEncodingMenu(menu, QStringLiteral("显示编码"), m_charset);
+        QMenu* encodings = AddEncodingMenu(
+            menu, QCoreApplication::translate("velkaro::CVelkaroDlg", "显示编码"), m_charset);
         for (QAction* item : encodings->actions())
             connect(item, &QAction::triggered, this,
                     [this, item] { SetCharset(ChosenCharset(item)); });
@@ -53,7 +55,8 @@ void CVelkaroDlg::ConnectTextBoxMenus() {
 void CVelkaroDlg::OnSendBoxMenu(const QPoint& at) {
     std::unique_ptr<QMenu> menu(m_edtSend->createStandardContextMenu(at));
     menu->addSeparator();
-    AddEncodingMenu(*menu, QStringLiteral("发送编码"), m_charset);
+    AddEncodingMenu(*menu, QCoreApplication::translate("velkaro::CVelkaroDlg", "发送编码"),
+                    m_charset);
     QAction* chosen = m_ui.PopupMenu(*menu, m_edtSend->viewport()->mapToGlobal(at));
     if (const QByteArray charset = ChosenCharset(chosen); !charset.isEmpty()) SetCharset(charset);
 }

@@ -1,5 +1,6 @@
 #include "app/text_encoding.h"
 
+#include <QCoreApplication>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -62,7 +63,8 @@ QString UnencodableMessage(const QString& character, const QByteArray& charset) 
         if (encoding.name == charset) label = encoding.label;
     const char32_t code = character.isEmpty() ? 0 : character.toUcs4().value(0);
     const QString hex = QStringLiteral("%1").arg(static_cast<uint>(code), 4, 16, QLatin1Char('0'));
-    return QStringLiteral("字符“%1”（U+%2）无法用发送编码 %3 表示，没有发送任何数据。")
+    return QCoreApplication::translate("velkaro::TextEncoding",
+                                       "字符“%1”（U+%2）无法用发送编码 %3 表示，没有发送任何数据。")
         .arg(character, hex.toUpper(), label);
 }
 

@@ -1,5 +1,6 @@
 #include "app/transfer_row.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QProgressBar>
@@ -43,18 +44,19 @@ TransferRow::TransferRow(QDialog* dialog, ResizeAnchors& anchors, QWidget* sendB
     const DialogUnits units(dialog->font());
     bar_ = new QProgressBar(dialog);
     bar_->setObjectName(ControlName(IDC_TRANSFER_PROGRESS));
-    bar_->setAccessibleName(QStringLiteral("发送进度"));
+    bar_->setAccessibleName(QCoreApplication::translate("velkaro::TransferRow", "发送进度"));
     bar_->setRange(0, 1000);
     bar_->setTextVisible(true);
     bar_->setAlignment(Qt::AlignCenter);
     bar_->setGeometry(units.Rect(kBarLeft, kRowTop, kBarWidth, kRowHeight));
-    stop_ = new QPushButton(QStringLiteral("停止发送"), dialog);
+    stop_ =
+        new QPushButton(QCoreApplication::translate("velkaro::TransferRow", "停止发送"), dialog);
     stop_->setObjectName(ControlName(IDC_STOP_SENDING));
-    stop_->setAccessibleName(QStringLiteral("停止发送"));
+    stop_->setAccessibleName(QCoreApplication::translate("velkaro::TransferRow", "停止发送"));
     stop_->setGeometry(units.Rect(kStopLeft, kRowTop, kStopWidth, kRowHeight));
     counters_ = new QLabel(dialog);
     counters_->setObjectName(ControlName(IDC_BYTE_COUNTERS));
-    counters_->setAccessibleName(QStringLiteral("收发字节数"));
+    counters_->setAccessibleName(QCoreApplication::translate("velkaro::TransferRow", "收发字节数"));
     counters_->setGeometry(
         units.Rect(kCountersLeft, kCountersTop, kCountersWidth, kCountersHeight));
     rowHeight_ = units.Y(kRowHeight + kRowGap);
@@ -94,14 +96,20 @@ void TransferRow::Show(std::uint64_t written, std::uint64_t queued) {
 
 QString TransferRow::ProgressText(std::uint64_t written, std::uint64_t queued,
                                   double bytesPerSecond) {
-    QString text = QStringLiteral("%1 / %2 字节").arg(written).arg(queued);
+    QString text = QCoreApplication::translate("velkaro::TransferRow", "%1 / %2 字节")
+                       .arg(written)
+                       .arg(queued);
     if (bytesPerSecond <= 0.0) return text;
     const double left = static_cast<double>(queued - std::min(written, queued)) / bytesPerSecond;
-    return text + QStringLiteral(" · %1/s · 剩余 %2").arg(Size(bytesPerSecond), Duration(left));
+    return text + QCoreApplication::translate("velkaro::TransferRow", " · %1/s · 剩余 %2")
+                      .arg(Size(bytesPerSecond), Duration(left));
 }
 
 void TransferRow::SetCounters(std::uint64_t sent, std::uint64_t received) {
-    counters_->setText(QStringLiteral("发送 %1 字节 · 接收 %2 字节").arg(sent).arg(received));
+    counters_->setText(
+        QCoreApplication::translate("velkaro::TransferRow", "发送 %1 字节 · 接收 %2 字节")
+            .arg(sent)
+            .arg(received));
 }
 
 }  // namespace velkaro

@@ -1,5 +1,6 @@
 // Sends in progress: the progress row, stopping, the counters, the question before a queue
 // would be dropped, and the device that went away.
+#include <QCoreApplication>
 #include <QLabel>
 
 #include "app/transfer_row.h"
@@ -53,15 +54,21 @@ void CVelkaroDlg::OnTransferDone(const PortMessage& message) {
         --m_nOwnStops;  // already counted and shown when the window stopped it
     } else if (IsActiveTransfer(message)) {
         m_nBytesSentBefore += message.written;
-        const QString counts =
-            QStringLiteral("%1 / %2 字节").arg(message.written).arg(message.queued);
+        const QString counts = QCoreApplication::translate("velkaro::CVelkaroDlg", "%1 / %2 字节")
+                                   .arg(message.written)
+                                   .arg(message.queued);
         if (message.end == TransferEnd::Stopped) {
-            m_strStatus = QStringLiteral("已停止：已发送 ") + counts;
+            m_strStatus =
+                QCoreApplication::translate("velkaro::CVelkaroDlg", "已停止：已发送 ") + counts;
             m_lblStatus->setText(m_strStatus);
         } else if (message.end == TransferEnd::FileShrank) {
-            ShowError(QStringLiteral("文件在发送中变短，发送已停止：已发送 ") + counts);
+            ShowError(QCoreApplication::translate("velkaro::CVelkaroDlg",
+                                                  "文件在发送中变短，发送已停止：已发送 ") +
+                      counts);
         } else if (message.end == TransferEnd::FileReadFailed) {
-            ShowError(QStringLiteral("文件读取失败，发送已停止：已发送 ") + counts);
+            ShowError(QCoreApplication::translate("velkaro::CVelkaroDlg",
+                                                  "文件读取失败，发送已停止：已发送 ") +
+                      counts);
         }
     }
     RefreshTransferRow();
@@ -78,8 +85,11 @@ void CVelkaroDlg::OnDeviceLost(const PortMessage& message) {
         }
         const std::uint64_t undelivered = message.queued - message.written;
         ShowError(undelivered > 0
-                      ? QStringLiteral("与打印机的连接已断开，%1 字节未送达。").arg(undelivered)
-                      : QStringLiteral("与打印机的连接已断开，没有未送达的数据。"));
+                      ? QCoreApplication::translate("velkaro::CVelkaroDlg",
+                                                    "与打印机的连接已断开，%1 字节未送达。")
+                            .arg(undelivered)
+                      : QCoreApplication::translate("velkaro::CVelkaroDlg",
+                                                    "与打印机的连接已断开，没有未送达的数据。"));
     }
     RefreshTransferRow();
     if (m_fnAfterDrain && ActiveSender().Idle()) std::exchange(m_fnAfterDrain, nullptr)();
@@ -91,7 +101,9 @@ void CVelkaroDlg::OnBnClickedStopSending() {
         ++m_nOwnStops;
         m_nBytesSentBefore += counts.written;
         m_strStatus =
-            QStringLiteral("已停止：已发送 %1 / %2 字节").arg(counts.written).arg(counts.queued);
+            QCoreApplication::translate("velkaro::CVelkaroDlg", "已停止：已发送 %1 / %2 字节")
+                .arg(counts.written)
+                .arg(counts.queued);
         m_lblStatus->setText(m_strStatus);
     }
     RefreshTransferRow();
@@ -104,9 +116,12 @@ bool CVelkaroDlg::ConfirmDropQueued(std::function<void()> action) {
     if (sender.Idle() || pending == 0) return true;
     const int answer = m_ui.AskWithButtons(
         this,
-        QStringLiteral("还有 %1 字节尚未发送到打印机。\n等待发送完成后继续，还是放弃这些数据？")
+        QCoreApplication::translate(
+            "velkaro::CVelkaroDlg",
+            "还有 %1 字节尚未发送到打印机。\n等待发送完成后继续，还是放弃这些数据？")
             .arg(pending),
-        {QStringLiteral("等待发送完成"), QStringLiteral("放弃发送")});
+        {QCoreApplication::translate("velkaro::CVelkaroDlg", "等待发送完成"),
+         QCoreApplication::translate("velkaro::CVelkaroDlg", "放弃发送")});
     if (answer == 0) {  // carried on by OnTransferDone once the queue has drained
         m_fnAfterDrain = std::move(action);
         return false;

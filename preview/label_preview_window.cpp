@@ -1,6 +1,7 @@
 #include "preview/label_preview_window.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDoubleSpinBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -41,7 +42,7 @@ QString LanguageName(label::Language language) {
         case label::Language::CPCL:
             return QStringLiteral("CPCL");
         default:
-            return QStringLiteral("自动");
+            return QCoreApplication::translate("velkaro::LabelPreviewWindow", "自动");
     }
 }
 
@@ -50,38 +51,43 @@ QString LanguageName(label::Language language) {
 LabelPreviewWindow::LabelPreviewWindow(IUiServices& ui, QPlainTextEdit* source,
                                        const QByteArray& charset, QWidget* parent)
     : QWidget(parent, Qt::Tool), m_ui(ui), m_source(source), m_charset(charset) {
-    setWindowTitle(QStringLiteral("标签预览"));
-    setAccessibleName(QStringLiteral("标签预览"));
+    setWindowTitle(QCoreApplication::translate("velkaro::LabelPreviewWindow", "标签预览"));
+    setAccessibleName(QCoreApplication::translate("velkaro::LabelPreviewWindow", "标签预览"));
     auto* layout = new QVBoxLayout(this);
     auto* bar = new QHBoxLayout;
     BuildToolbar(bar);
     layout->addLayout(bar);
 
     m_pages = new QTabBar;
-    m_pages->setAccessibleName(QStringLiteral("标签页"));
+    m_pages->setAccessibleName(
+        QCoreApplication::translate("velkaro::LabelPreviewWindow", "标签页"));
     m_pages->setDocumentMode(true);
     m_pages->setExpanding(false);
     layout->addWidget(m_pages);
 
     // The label on a white card over a grey table, dots kept square and sharp at every zoom.
     m_view = new QLabel;
-    m_view->setAccessibleName(QStringLiteral("标签"));
+    m_view->setAccessibleName(QCoreApplication::translate("velkaro::LabelPreviewWindow", "标签"));
     m_view->setAlignment(Qt::AlignCenter);
     m_view->setStyleSheet(QStringLiteral("background: white; border: 1px solid #888;"));
     m_scroll = new QScrollArea;
     m_scroll->setWidget(m_view);
     m_scroll->setAlignment(Qt::AlignCenter);
     m_scroll->setBackgroundRole(QPalette::Dark);
-    m_scroll->setAccessibleName(QStringLiteral("标签预览"));
+    m_scroll->setAccessibleName(
+        QCoreApplication::translate("velkaro::LabelPreviewWindow", "标签预览"));
     layout->addWidget(m_scroll, 1);
 
     m_summary = new QLabel;
-    m_summary->setAccessibleName(QStringLiteral("预览状态"));
+    m_summary->setAccessibleName(
+        QCoreApplication::translate("velkaro::LabelPreviewWindow", "预览状态"));
     layout->addWidget(m_summary);
 
-    auto* problemsCaption = new QLabel(QStringLiteral("未能识别的内容："));
+    auto* problemsCaption =
+        new QLabel(QCoreApplication::translate("velkaro::LabelPreviewWindow", "未能识别的内容："));
     m_problems = new QListWidget;
-    m_problems->setAccessibleName(QStringLiteral("未能识别的内容"));
+    m_problems->setAccessibleName(
+        QCoreApplication::translate("velkaro::LabelPreviewWindow", "未能识别的内容"));
     m_problems->setMaximumHeight(110);
     problemsCaption->setBuddy(m_problems);
     layout->addWidget(problemsCaption);
@@ -100,15 +106,22 @@ LabelPreviewWindow::LabelPreviewWindow(IUiServices& ui, QPlainTextEdit* source,
 }
 
 void LabelPreviewWindow::BuildToolbar(QHBoxLayout* bar) {
-    m_dotsPerMm = Captioned(bar, QStringLiteral("分辨率"), new QComboBox);
+    m_dotsPerMm = Captioned(
+        bar, QCoreApplication::translate("velkaro::LabelPreviewWindow", "分辨率"), new QComboBox);
     for (int dpmm : {6, 8, 12, 24}) {
         const int dpi = dpmm == 6 ? 152 : dpmm == 8 ? 203 : dpmm == 12 ? 300 : 600;
-        m_dotsPerMm->addItem(QStringLiteral("%1 点/毫米 (%2 dpi)").arg(dpmm).arg(dpi), dpmm);
+        m_dotsPerMm->addItem(
+            QCoreApplication::translate("velkaro::LabelPreviewWindow", "%1 点/毫米 (%2 dpi)")
+                .arg(dpmm)
+                .arg(dpi),
+            dpmm);
     }
     m_dotsPerMm->setCurrentIndex(1);
 
-    m_width = Captioned(bar, QStringLiteral("宽"), new QDoubleSpinBox);
-    m_height = Captioned(bar, QStringLiteral("高"), new QDoubleSpinBox);
+    m_width = Captioned(bar, QCoreApplication::translate("velkaro::LabelPreviewWindow", "宽"),
+                        new QDoubleSpinBox);
+    m_height = Captioned(bar, QCoreApplication::translate("velkaro::LabelPreviewWindow", "高"),
+                         new QDoubleSpinBox);
     for (QDoubleSpinBox* box : {m_width, m_height}) {
         box->setDecimals(2);
         box->setRange(0.25, 40);
@@ -118,23 +131,29 @@ void LabelPreviewWindow::BuildToolbar(QHBoxLayout* bar) {
     m_width->setValue(4);
     m_height->setValue(6);
 
-    m_unit = Captioned(bar, QStringLiteral("单位"), new QComboBox);
-    m_unit->addItems({QStringLiteral("英寸"), QStringLiteral("毫米")});
+    m_unit = Captioned(bar, QCoreApplication::translate("velkaro::LabelPreviewWindow", "单位"),
+                       new QComboBox);
+    m_unit->addItems({QCoreApplication::translate("velkaro::LabelPreviewWindow", "英寸"),
+                      QCoreApplication::translate("velkaro::LabelPreviewWindow", "毫米")});
 
-    m_zoom = Captioned(bar, QStringLiteral("缩放"), new QComboBox);
+    m_zoom = Captioned(bar, QCoreApplication::translate("velkaro::LabelPreviewWindow", "缩放"),
+                       new QComboBox);
     for (int percent : {25, 50, 75, 100, 150, 200, 400}) {
         m_zoom->addItem(QStringLiteral("%1%").arg(percent), percent);
     }
     m_zoom->setCurrentIndex(1);
 
-    m_language = Captioned(bar, QStringLiteral("语言"), new QComboBox);
+    m_language = Captioned(bar, QCoreApplication::translate("velkaro::LabelPreviewWindow", "语言"),
+                           new QComboBox);
     for (label::Language language : {label::Language::Auto, label::Language::ZPL,
                                      label::Language::EPL, label::Language::CPCL}) {
         m_language->addItem(LanguageName(language), static_cast<int>(language));
     }
 
-    m_export = new QPushButton(QStringLiteral("导出PNG…"));
-    m_export->setAccessibleName(QStringLiteral("导出PNG…"));
+    m_export =
+        new QPushButton(QCoreApplication::translate("velkaro::LabelPreviewWindow", "导出PNG…"));
+    m_export->setAccessibleName(
+        QCoreApplication::translate("velkaro::LabelPreviewWindow", "导出PNG…"));
     bar->addStretch(1);
     bar->addWidget(m_export);
 
@@ -191,7 +210,8 @@ void LabelPreviewWindow::RedrawNow() {
         const QSignalBlocker quiet(m_pages);
         while (m_pages->count() > 0) m_pages->removeTab(0);
         for (std::size_t i = 0; i < m_result.labels.size(); ++i) {
-            m_pages->addTab(QStringLiteral("标签 %1").arg(i + 1));
+            m_pages->addTab(
+                QCoreApplication::translate("velkaro::LabelPreviewWindow", "标签 %1").arg(i + 1));
         }
         if (page >= 0 && page < m_pages->count()) m_pages->setCurrentIndex(page);
     }
@@ -201,18 +221,23 @@ void LabelPreviewWindow::RedrawNow() {
     m_problems->clear();
     for (const label::NotUnderstood& item : m_result.notUnderstood) {
         m_problems->addItem(
-            QStringLiteral("%1（第 %2 字节）").arg(item.command).arg(item.offset + 1));
+            QCoreApplication::translate("velkaro::LabelPreviewWindow", "%1（第 %2 字节）")
+                .arg(item.command)
+                .arg(item.offset + 1));
     }
     m_problems->blockSignals(false);
 
     const QString language = LanguageName(m_result.language);
-    m_summary->setText(m_result.labels.empty()
-                           ? QStringLiteral("%1：没有要打印的标签").arg(language)
-                           : QStringLiteral("%1：%2 张标签，%3 × %4 点")
-                                 .arg(language)
-                                 .arg(m_result.labels.size())
-                                 .arg(m_result.labels.front().width())
-                                 .arg(m_result.labels.front().height()));
+    m_summary->setText(
+        m_result.labels.empty()
+            ? QCoreApplication::translate("velkaro::LabelPreviewWindow", "%1：没有要打印的标签")
+                  .arg(language)
+            : QCoreApplication::translate("velkaro::LabelPreviewWindow",
+                                          "%1：%2 张标签，%3 × %4 点")
+                  .arg(language)
+                  .arg(m_result.labels.size())
+                  .arg(m_result.labels.front().width())
+                  .arg(m_result.labels.front().height()));
     m_export->setEnabled(!m_result.labels.empty());
     ShowPage();
 }
@@ -230,7 +255,8 @@ void LabelPreviewWindow::ShowPage() {
     const QImage label = CurrentLabel();
     if (label.isNull()) {
         m_view->setPixmap(QPixmap());
-        m_view->setText(QStringLiteral("没有要打印的标签"));
+        m_view->setText(
+            QCoreApplication::translate("velkaro::LabelPreviewWindow", "没有要打印的标签"));
         m_view->adjustSize();
         return;
     }
@@ -269,7 +295,9 @@ void LabelPreviewWindow::ExportPng() {
     label.setDotsPerMeterX(dotsPerMetre);
     label.setDotsPerMeterY(dotsPerMetre);
     if (!label.save(path, "PNG")) {
-        m_ui.MessageBox(this, QStringLiteral("PNG文件保存失败！"), IUiServices::Icon::Error);
+        m_ui.MessageBox(
+            this, QCoreApplication::translate("velkaro::LabelPreviewWindow", "PNG文件保存失败！"),
+            IUiServices::Icon::Error);
     }
 }
 

@@ -2,10 +2,10 @@
 // file means today's defaults; values that no longer make sense fall back quietly.
 #include <gtest/gtest.h>
 
-#include <QCheckBox>
 #include <QSettings>
 #include <QStandardPaths>
 
+#include "app/receive_view.h"
 #include "app/remembered_settings.h"
 #include "gui_test_util.h"
 #include "support/fake_sysfs.h"
@@ -71,7 +71,11 @@ TEST_F(RememberedSettingsTest, EverySettingRoundTrips) {
         w.dialog->OnBnClickedTopMost();
         w.dialog->show();
         w.dialog->setGeometry(40, 50, 1000, 720);
-        Control<QCheckBox>(w.dialog.get(), IDC_HEX)->setChecked(true);
+        w.dialog->Receiver().SetHex(true);
+        w.dialog->Receiver().SetTimestamps(true);
+        w.dialog->Receiver().SetShowSent(true);
+        w.dialog->Receiver().SetCap(8u << 20);
+        w.dialog->SetCharset("Big5");
         SaveFrom(w);
     }
     WindowFixture w;
@@ -88,7 +92,12 @@ TEST_F(RememberedSettingsTest, EverySettingRoundTrips) {
     EXPECT_TRUE(w.dialog->windowFlags() & Qt::WindowStaysOnTopHint);
     w.dialog->show();
     EXPECT_EQ(w.dialog->geometry(), QRect(40, 50, 1000, 720));
-    EXPECT_TRUE(Control<QCheckBox>(w.dialog.get(), IDC_HEX)->isChecked());
+    EXPECT_TRUE(w.dialog->Receiver().Hex());
+    EXPECT_TRUE(w.dialog->Receiver().Timestamps());
+    EXPECT_TRUE(w.dialog->Receiver().ShowSent());
+    EXPECT_EQ(w.dialog->Receiver().Cap(), 8u << 20);
+    EXPECT_EQ(w.dialog->Charset(), "Big5");
+    EXPECT_EQ(w.dialog->Receiver().Charset(), "Big5");
     EXPECT_TRUE(w.ui.messages.empty());
 }
 
