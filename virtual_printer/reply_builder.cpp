@@ -95,6 +95,11 @@ std::string CpclStatusReply(const PrinterState& state) {
     return std::string(1, status);
 }
 
+std::string CpclExtendedStatusReply(const PrinterState& state) {
+    // bit 4 paper jam, 5 label not removed, 6 paper low, 7 no ribbon; the low nibble is unused
+    return std::string(1, static_cast<char>(state.ribbonOut ? 0x80 : 0));
+}
+
 std::string CpclVersionReply() {
     return Printf("%s CPCL %s", kModel, kFirmware) + '\0';
 }
@@ -113,8 +118,9 @@ std::string ReplyFor(printer_language::QueryKind query, const PrinterState& stat
         case QueryKind::EplConfiguration:
             return EplConfigurationReply(state);
         case QueryKind::CpclStatus:
-        case QueryKind::CpclExtendedStatus:
             return CpclStatusReply(state);
+        case QueryKind::CpclExtendedStatus:
+            return CpclExtendedStatusReply(state);
         case QueryKind::CpclVersion:
             return CpclVersionReply();
     }

@@ -20,8 +20,10 @@ std::string ZplHostIdentificationReply(const PrinterState& state);
 std::string EplErrorReply(const PrinterState& state);
 // UQ: a few lines of configuration text.
 std::string EplConfigurationReply(const PrinterState& state);
-// ESC h and ESC i: one status byte.
+// ESC h: one status byte.
 std::string CpclStatusReply(const PrinterState& state);
+// ESC i: one extended status byte.
+std::string CpclExtendedStatusReply(const PrinterState& state);
 // ESC v: model and version, NUL-terminated.
 std::string CpclVersionReply();
 

@@ -73,6 +73,8 @@ std::vector<Row> Rows() {
         {"paper out", paperOut, "\x1bh", "\x02"},
         {"head open", headOpen, "\x1bh", "\x04"},
         {"everything", everything, "\x1b h", "\x06"},
+        {"ready", ready, "\x1bi", std::string(1, '\0')},
+        {"ribbon out", ribbonOut, "\x1bi", "\x80"},
         {"ready", ready, "\x1bv", std::string("VELKARO-VP CPCL V1.0.0") + '\0'},
         // Set-Get-Do, whatever the language
         {"ready", ready, "! U1 getvar \"media.status\"\r\n", "\"ok\""},
