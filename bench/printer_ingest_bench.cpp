@@ -1,7 +1,9 @@
 // Times the virtual printer taking 200 MB of ZPL over loopback (cutting it into jobs and
-// spooling every job to a file) against a plain sink that reads the same stream and drops it.
+// spooling every job to a file) against a plain sink that reads the same stream and drops it, and
+// against one that saves it to a single file.
 // Both timings run from connecting until the last byte has been dealt with.
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -66,8 +68,9 @@ void SendAll(int fd, const std::string& bytes) {
     }
 }
 
-// Reads and drops everything one connection sends, as fast as it comes.
-double SinkSeconds(const std::string& stream) {
+// Reads everything one connection sends, as fast as it comes, and drops it, or with `keep`
+// writes it to that one file (what a plain receiver that saves the stream does).
+double SinkSeconds(const std::string& stream, const std::filesystem::path& keep = {}) {
     UniqueFd listener(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
     sockaddr_in self{};
     self.sin_family = AF_INET;
@@ -80,9 +83,15 @@ double SinkSeconds(const std::string& stream) {
     std::size_t received = 0;
     std::thread reader([&] {
         UniqueFd peer(::accept4(listener.Get(), nullptr, nullptr, SOCK_CLOEXEC));
+        UniqueFd file;
+        if (!keep.empty())
+            file.Reset(::open(keep.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
         std::vector<char> buffer(256 * 1024);
-        for (ssize_t n; (n = ::read(peer.Get(), buffer.data(), buffer.size())) > 0;)
+        for (ssize_t n; (n = ::read(peer.Get(), buffer.data(), buffer.size())) > 0;) {
             received += static_cast<std::size_t>(n);
+            if (file && ::write(file.Get(), buffer.data(), static_cast<std::size_t>(n)) != n)
+                throw std::runtime_error("file sink failed");
+        }
     });
     const auto start = Clock::now();
     {
@@ -92,6 +101,7 @@ double SinkSeconds(const std::string& stream) {
     reader.join();
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     if (received != stream.size()) throw std::runtime_error("sink lost bytes");
+    if (!keep.empty()) std::filesystem::remove(keep);
     return seconds;
 }
 
@@ -137,8 +147,11 @@ int main() {
     int jobs = 0;
     while (stream.size() < kStreamSize) stream += Label(jobs++);
     // Best of three, alternating, so that both see the same machine load.
-    double sink = 1e9, printer = 1e9, sinkCpu = 1e9, printerCpu = 1e9;
+    double sink = 1e9, fileSink = 1e9, printer = 1e9, sinkCpu = 1e9, printerCpu = 1e9;
+    const std::filesystem::path keep =
+        SpoolRoot() / ("velkaro-ingest-sink-" + std::to_string(::getpid()));
     for (int round = 0; round < 3; ++round) {
+        fileSink = std::min(fileSink, SinkSeconds(stream, keep));
         double before = CpuSeconds();
         sink = std::min(sink, SinkSeconds(stream));
         sinkCpu = std::min(sinkCpu, CpuSeconds() - before);
@@ -152,5 +165,9 @@ int main() {
     std::printf("printer_ingest_mb_per_s: %.1f\n", megabytes / printer);
     std::printf("printer_ingest_ratio_vs_sink: %.3f\n", printer / sink);
     std::printf("printer_ingest_cpu_ratio_vs_sink: %.3f\n", printerCpu / sinkCpu);
+    // The printer must also write every byte to a spool file: against a sink that saves the
+    // stream to one file in the same folder.
+    std::printf("file_sink_ingest_mb_per_s: %.1f\n", megabytes / fileSink);
+    std::printf("printer_ingest_ratio_vs_file_sink: %.3f\n", printer / fileSink);
     return 0;
 }
