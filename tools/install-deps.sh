@@ -9,7 +9,7 @@ packages=(
   qt6-translations-l10n qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
   libzint-dev libzxing-dev
   clang libclang-rt-14-dev
-  fonts-wqy-microhei fonts-dejavu-core fonts-dejavu-extra
+  fonts-wqy-microhei fonts-dejavu-core fonts-dejavu-extra fonts-freefont-ttf
   socat xvfb xauth
   desktop-file-utils appstream dpkg-dev file
 )

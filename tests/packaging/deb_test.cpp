@@ -34,7 +34,8 @@ TEST(DebPackageTest, ControlFileAndFileList) {
     const QString depends = control.output.section(QLatin1String("Depends:"), 1);
     for (const char* package :
          {"libc6", "libstdc++6", "libqt6core6", "libqt6gui6", "libqt6widgets6", "libqt6network6",
-          "fonts-wqy-microhei", "qt6-translations-l10n"})
+          "fonts-wqy-microhei", "fonts-dejavu-extra", "fonts-freefont-ttf",
+          "qt6-translations-l10n"})
         EXPECT_TRUE(depends.contains(QLatin1String(package)))
             << package << " missing in" << depends.toStdString();
     // shlibdeps gives versioned library dependencies, not bare names
