@@ -18,6 +18,7 @@
 
 #include "support/loopback.h"
 #include "support/recording_owner.h"
+#include "support/test_bytes.h"
 
 namespace velkaro {
 namespace {
@@ -45,12 +46,7 @@ bool SeesEndOfStream(int fd, int timeoutMs = 2000) {
     return ::poll(&p, 1, timeoutMs) > 0 && ::recv(fd, &byte, 1, 0) == 0;
 }
 
-std::string Pattern(std::size_t size, unsigned seed = 1) {
-    std::string bytes(size, '\0');
-    unsigned x = seed;
-    for (char& c : bytes) c = static_cast<char>((x = x * 1103515245u + 12345u) >> 16);
-    return bytes;
-}
+using test::Pattern;
 
 std::size_t Count(const std::vector<PortMessage>& messages, int type) {
     return static_cast<std::size_t>(std::count_if(

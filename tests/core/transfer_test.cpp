@@ -23,6 +23,7 @@
 #include "support/pty_pair.h"
 #include "support/recording_owner.h"
 #include "support/temp_dir.h"
+#include "support/test_bytes.h"
 
 namespace velkaro {
 namespace {
@@ -31,12 +32,7 @@ using namespace std::chrono_literals;
 using test::RecordingOwner;
 using test::TempDir;
 
-std::string Pattern(std::size_t size, unsigned seed = 1) {
-    std::string bytes(size, '\0');
-    unsigned x = seed;
-    for (char& c : bytes) c = static_cast<char>((x = x * 1103515245u + 12345u) >> 16);
-    return bytes;
-}
+using test::Pattern;
 
 // Reads from the printer's end until `count` bytes arrived, the end of the stream, or
 // `quietMs` without data.

@@ -17,6 +17,7 @@
 #include "gui_test_util.h"
 #include "support/loopback.h"
 #include "support/pty_pair.h"
+#include "support/test_bytes.h"
 
 namespace velkaro::test {
 namespace {
@@ -24,13 +25,6 @@ namespace {
 constexpr int kWait = 0, kDrop = 1, kCancel = -1;
 constexpr int kOkButton = 1, kIpPortEdit = 1021;  // in the network settings dialog
 constexpr int kLongMs = 30000;                    // generous: the machine may be busy
-
-std::string Pattern(std::size_t size, unsigned seed = 1) {
-    std::string bytes(size, '\0');
-    unsigned x = seed;
-    for (char& c : bytes) c = static_cast<char>((x = x * 1103515245u + 12345u) >> 16);
-    return bytes;
-}
 
 // Reads what the printer's end gets until `count` bytes or `quietMs` without data, letting
 // the window run meanwhile.
