@@ -69,12 +69,8 @@ int RunListen(const Arguments& args) {
 
     const EventFd& stop = StopOnSignals();
     int exitCode = kExitOk;
-    const auto link = OpenDevice(device, &exitCode);
+    const auto link = OpenReceivingDevice(device, "nothing can be received from it", &exitCode);
     if (!link) return exitCode;
-    if (!link->CanReceive()) {
-        ReportError(device, "a parallel port only sends; nothing can be received from it");
-        return kExitUsage;
-    }
 
     ListenPrinter printer(line.Has("--hex"), line.Has("--timestamps"));
     for (;;) {

@@ -63,12 +63,8 @@ int RunGetvar(const Arguments& args) {
 
     const EventFd& stop = StopOnSignals();
     int exitCode = kExitOk;
-    const auto link = OpenDevice(device, &exitCode);
+    const auto link = OpenReceivingDevice(device, "it cannot read a printer's answer", &exitCode);
     if (!link) return exitCode;
-    if (!link->CanReceive()) {
-        ReportError(device, "a parallel port only sends; it cannot read a printer's answer");
-        return kExitUsage;
-    }
 
     QJsonObject values;
     std::string stream;

@@ -53,12 +53,8 @@ int RunStatus(const Arguments& args) {
 
     const EventFd& stop = StopOnSignals();
     int exitCode = kExitOk;
-    const auto link = OpenDevice(device, &exitCode);
+    const auto link = OpenReceivingDevice(device, "it cannot read a printer's status", &exitCode);
     if (!link) return exitCode;
-    if (!link->CanReceive()) {
-        ReportError(device, "a parallel port only sends; it cannot read a printer's status");
-        return kExitUsage;
-    }
 
     // The replies of one language come back in the order asked; unframed ones are decoded only
     // as the answer to their own question, so each query waits for its answer (or the

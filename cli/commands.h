@@ -22,6 +22,10 @@ int RunRender(const Arguments& args);
 // Parses and opens DEVICE. On failure reports one error line naming the device, sets
 // `exitCode` (usage or connection error) and returns null.
 std::unique_ptr<DeviceLink> OpenDevice(const std::string& device, int* exitCode);
+// The same for commands that read the printer's answers: a send-only device (a parallel port)
+// is refused with "a parallel port only sends; " + `why` and the usage exit code.
+std::unique_ptr<DeviceLink> OpenReceivingDevice(const std::string& device, const std::string& why,
+                                                int* exitCode);
 
 // Reports a command-line mistake and returns kExitUsage.
 int UsageError(const std::string& command, const std::string& problem);

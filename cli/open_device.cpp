@@ -23,6 +23,17 @@ std::unique_ptr<DeviceLink> OpenDevice(const std::string& device, int* exitCode)
     return link;
 }
 
+std::unique_ptr<DeviceLink> OpenReceivingDevice(const std::string& device, const std::string& why,
+                                                int* exitCode) {
+    auto link = OpenDevice(device, exitCode);
+    if (link && !link->CanReceive()) {
+        ReportError(device, "a parallel port only sends; " + why);
+        *exitCode = kExitUsage;
+        return nullptr;
+    }
+    return link;
+}
+
 int UsageError(const std::string& command, const std::string& problem) {
     ReportError(command, problem + " (see velkaro-cli --help)");
     return kExitUsage;
