@@ -1,7 +1,5 @@
 #include "app/locale_text.h"
 
-#include <langinfo.h>
-
 namespace velkaro {
 namespace {
 
@@ -14,15 +12,6 @@ QStringDecoder MakeDecoder(const QByteArray& charset) {
 }
 
 }  // namespace
-
-QByteArray LocaleCharset() {
-    const char* codeset = ::nl_langinfo(CODESET);
-    QByteArray name = codeset ? QByteArray(codeset) : QByteArray();
-    // The C locale reports ASCII; treat it as UTF-8, which agrees on every ASCII byte.
-    if (name.isEmpty() || name == "ANSI_X3.4-1968" || name == "ASCII") return "UTF-8";
-    if (!QStringDecoder(name.constData()).isValid()) return "UTF-8";
-    return name;
-}
 
 QByteArray EncodeForPrinter(const QString& text, const QByteArray& charset) {
     QStringEncoder encoder(charset.constData());

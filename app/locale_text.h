@@ -1,5 +1,5 @@
-// Text to and from the printer in the character set of the system locale (UTF-8 normally,
-// GBK or GB18030 under such a locale), the way typed text and printer replies are meant.
+// Text to and from the printer in a named character set (the one chosen under "发送编码" /
+// "显示编码"): encoding typed text and decoding replies that arrive in pieces.
 #pragma once
 
 #include <QByteArray>
@@ -8,9 +8,6 @@
 #include <QStringEncoder>
 
 namespace velkaro {
-
-// The locale's character set name (nl_langinfo(CODESET)), "UTF-8" when it has none we know.
-QByteArray LocaleCharset();
 
 QByteArray EncodeForPrinter(const QString& text, const QByteArray& charset);
 
